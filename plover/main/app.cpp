@@ -1,0 +1,135 @@
+#include "plover/main/app.h"
+
+#include "plover/main/functions.h"
+#include "plover/main/settings.h"
+#include "plover/main/strings.h"
+
+namespace plover {
+namespace {
+
+constexpr int kShowMinimisedWithFocus = 2;
+
+std::string SettingsPath(const Services& s) {
+  return s.appDir + kSettingsFileName;
+}
+
+// A failure that start-up cannot get past; the player is told and the
+// window closes.
+struct StartupFailure {};
+
+Settings ReadSettingsCreatingMissing(Services& s) {
+  std::string bytes;
+  fs::Status st = s.fs.ReadAll(SettingsPath(s), bytes);
+  if (st.is(fs::kFileNotFound)) {
+    // A missing file is created as two empty lines, then read again.
+    if (!s.fs.WriteAll(SettingsPath(s), kEmptySettings).ok()) throw StartupFailure{};
+    st = s.fs.ReadAll(SettingsPath(s), bytes);
+  }
+  if (!st.ok()) throw StartupFailure{};
+  auto settings = ParseSettings(bytes);
+  if (!settings) throw StartupFailure{};
+  return *settings;
+}
+
+void BuildVersionList(Services& s, MainView& view) {
+  view.ClearVersions();
+  std::vector<std::string> files;
+  if (!s.fs.ListFiles(s.appDir, "*.w3v", files).ok()) throw StartupFailure{};
+  std::vector<std::string> folders;
+  if (!s.fs.ListFolders(s.appDir, folders).ok()) throw StartupFailure{};
+  for (const auto& file : files) {
+    const std::string name = VersionNameOf(file);
+    // A version is listed only when its store folder exists as well.
+    bool hasStore = false;
+    for (const auto& folder : folders) {
+      if (fs::EqualsNoCase(s.appDir + folder, s.appDir + name)) {
+        hasStore = true;
+        break;
+      }
+    }
+    if (hasStore && !name.empty()) view.AddVersion(name);
+  }
+  if (!view.Versions().empty()) {
+    view.SelectVersion(0);
+    OnVersionClicked(view);
+  }
+}
+
+}  // namespace
+
+bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
+  std::vector<std::string> names;
+  if (!fs.ListFiles(AddBackslash(dir), "*.exe", names).ok()) return false;
+  for (const auto& n : names) {
+    if (fs::UpperAscii(n) == "WAR3.EXE") return true;
+  }
+  return false;
+}
+
+StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments) {
+  try {
+    const Settings settings = ReadSettingsCreatingMissing(s);
+    bool firstRun = false;
+    if (settings.gameDir.empty()) {
+      view.SetGamePath(s.appDir);
+      firstRun = true;
+    } else {
+      view.SetGamePath(settings.gameDir);
+    }
+    view.SetReplayPath(settings.replayDir.empty() ? s.appDir + "replays\\" : settings.replayDir);
+
+    if (!HoldsWar3(s.fs, view.GamePath())) CmdChooseGameDir(s, view);
+
+    if (firstRun) view.ShowNewVersionWizard(text_of::kWelcome);
+
+    BuildVersionList(s, view);
+
+    if (arguments.empty()) return StartupResult::kShowWindow;
+    for (const auto& name : view.Versions()) {
+      if (fs::EqualsNoCase(name, arguments)) {
+        ApplyVersion(s, view, arguments, 1);
+        CmdRunGame(s, view);
+        return StartupResult::kClose;
+      }
+    }
+    return StartupResult::kShowWindow;
+  } catch (const StartupFailure&) {
+    s.prompts.MsgBox(text_of::kProgramError, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    return StartupResult::kClose;
+  }
+}
+
+bool SaveSettings(Services& s, const MainView& view) {
+  const auto bytes = SerializeSettings({view.GamePath(), view.ReplayPath()});
+  if (bytes && fs::SafeWrite(s.fs, SettingsPath(s), *bytes).ok()) return true;
+  s.prompts.MsgBox(text_of::kCannotSaveSettings, text_of::kTitleError,
+                   ui::kOkOnly | ui::kIconError);
+  return false;
+}
+
+void OnVersionClicked(MainView& view) {
+  view.SetStatus(text_of::kIdle);
+}
+
+void CmdSwitchSelected(Services& s, MainView& view) {
+  ApplyVersion(s, view, view.SelectedVersion(), 1);
+}
+
+void CmdRunGame(Services& s, MainView& view) {
+  const std::string game = AddBackslash(view.GamePath()) + "war3.exe";
+  if (!s.launcher.Start(game, "", kShowMinimisedWithFocus)) {
+    s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);
+  }
+}
+
+void CmdChooseGameDir(Services& s, MainView& view) {
+  for (;;) {
+    const std::string chosen = s.picker.BrowseFolder(text_of::kChooseGameDir);
+    if (chosen.empty()) return;
+    view.SetGamePath(AddBackslash(chosen));
+    if (HoldsWar3(s.fs, view.GamePath())) return;
+    s.prompts.MsgBox(text_of::kWrongGameDir, text_of::kTitleError, ui::kOkOnly);
+  }
+}
+
+}  // namespace plover

@@ -1,0 +1,61 @@
+// The main program's logic: start-up, closing, switching and the commands of
+// the main window, written against small interfaces so that it runs the same
+// on Windows and in tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plover/main/main_view.h"
+#include "plover/main/ui.h"
+#include "plover/versions/file_system.h"
+
+namespace plover {
+
+struct Services {
+  fs::FileSystem& fs;
+  ui::Prompts& prompts;
+  ui::FolderPicker& picker;
+  ui::Launcher& launcher;
+  std::string appDir;  // always ends in "\"
+};
+
+enum class Scope : short { kAll = 1, kFiles = 2, kMaps = 3 };
+
+enum class SwitchOutcome {
+  kNoVersion,   // nothing selected; refused before anything happened
+  kCompleted,   // every applied entry was written
+  kIncomplete,  // ended, but some entries were not written (reported)
+  kStopped,     // stopped by the player or by a failure
+};
+
+struct SwitchReport {
+  SwitchOutcome outcome = SwitchOutcome::kCompleted;
+  std::vector<std::string> notWritten;  // file names of entries left out
+};
+
+// Makes the game directory hold the game files of version `name`. The scope
+// is a plain number: values other than 1, 2 and 3 apply no entry.
+SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, int scope);
+
+enum class StartupResult { kShowWindow, kClose };
+
+// Everything from reading ver.dat until the window is shown. kClose means the
+// caller closes the main window (which saves the settings) and ends.
+StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments);
+
+// Closing: writes ver.dat whole or not at all; tells the player when it
+// cannot. Returns false when the file could not be written.
+bool SaveSettings(Services& s, const MainView& view);
+
+// The main window's commands.
+void CmdSwitchSelected(Services& s, MainView& view);  // btnTran, double-click
+void CmdRunGame(Services& s, MainView& view);         // btnRun
+void CmdChooseGameDir(Services& s, MainView& view);   // btnPath
+void OnVersionClicked(MainView& view);                // lstVer click
+
+// True when the folder holds war3.exe (any letter case). A missing folder
+// holds nothing.
+bool HoldsWar3(fs::FileSystem& fs, const std::string& dir);
+
+}  // namespace plover

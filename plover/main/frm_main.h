@@ -1,0 +1,105 @@
+// The main window: the version list, the game directory and the commands
+// around them. It is also the owner of every message box and picker, so it
+// implements the logic's interfaces for them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "plover/main/app.h"
+#include "plover/main/main_view.h"
+#include "plover/main/ui.h"
+#include "plover/main/win32_util.h"
+
+namespace plover {
+
+// Control identifiers; the window text of every control is its caption.
+enum ControlId : int {
+  kLbPath = 1001,
+  kLbInfo = 1002,
+  kTxtPath = 1003,
+  kBtnPath = 1004,
+  kLstVer = 1005,
+  kBtnTran = 1006,
+  kBtnTranmore = 1007,
+  kBtnMake = 1008,
+  kBtnMin = 1009,
+  kBtnKill = 1010,
+  kBtnRun = 1011,
+  kBtnHelp = 1012,
+  kChkSave = 1013,
+  kBtnSavePath = 1014,
+  kBtnAdd = 1015,
+  kBtnEdit = 1016,
+  kBtnDel = 1017,
+  kTxtSavePath = 1018,
+};
+
+class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPicker {
+ public:
+  static constexpr const wchar_t* kClassName = L"PloverMain";
+  static constexpr UINT_PTR kTimer1 = 1;
+  static constexpr UINT kTimer1Interval = 5000;
+
+  explicit FrmMain(HINSTANCE instance);
+  ~FrmMain() override;
+  FrmMain(const FrmMain&) = delete;
+  FrmMain& operator=(const FrmMain&) = delete;
+
+  // Creates the window and its controls, hidden.
+  bool Create();
+  // Connects the commands to the program's services (set before Show).
+  void Attach(Services* services) { services_ = services; }
+  void Show();
+  // Runs the message loop until the window has closed.
+  int RunMessageLoop();
+  // Closing: saves the settings and destroys the window.
+  void Close();
+  HWND hwnd() const { return hwnd_; }
+
+  // MainView
+  std::string GamePath() const override;
+  void SetGamePath(const std::string& path) override;
+  std::string ReplayPath() const override;
+  void SetReplayPath(const std::string& path) override;
+  std::string Status() const override;
+  void SetStatus(const std::string& text) override;
+  void EnableInput(bool enabled) override;
+  std::vector<std::string> Versions() const override;
+  void ClearVersions() override;
+  void AddVersion(const std::string& name) override;
+  void RemoveVersion(int index) override;
+  int SelectedIndex() const override;
+  void SelectVersion(int index) override;
+  void ShowNewVersionWizard(const std::string& caption) override;
+
+  // ui::Prompts
+  int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
+  // ui::FolderPicker
+  std::string BrowseFolder(const std::string& prompt) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void ApplyLayout(UINT dpi);
+  void OnCommand(int id, int code);
+  void Paint();
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  Services* services_ = nullptr;
+  UINT dpi_ = 96;
+  win::UniqueFont font_;      // 宋体 9 pt
+  win::UniqueFont helpFont_;  // 新宋体 9 pt
+  win::UniqueFont listFont_;  // 宋体 10.5 pt bold
+  bool closing_ = false;
+};
+
+}  // namespace plover

@@ -1,0 +1,55 @@
+#include "plover/main/functions.h"
+
+namespace plover {
+
+std::string AddBackslash(std::string_view path) {
+  std::string out(path);
+  if (out.empty() || out.back() != '\\') out.push_back('\\');
+  return out;
+}
+
+std::string FileNameOf(std::string_view path) {
+  const size_t slash = path.rfind('\\');
+  if (slash == std::string_view::npos) return std::string(path);
+  return std::string(path.substr(slash + 1));
+}
+
+std::string VersionNameOf(std::string_view fileName) {
+  if (fileName.size() <= 4) return std::string();
+  return std::string(fileName.substr(0, fileName.size() - 4));
+}
+
+std::string ArgumentsOf(std::string_view commandLine) {
+  size_t i = 0;
+  while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+  if (i < commandLine.size() && commandLine[i] == '"') {
+    const size_t close = commandLine.find('"', i + 1);
+    i = close == std::string_view::npos ? commandLine.size() : close + 1;
+  } else {
+    while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
+  }
+  while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+  return std::string(commandLine.substr(i));
+}
+
+bool EntryEscapesGameDirectory(std::string_view entry) {
+  if (entry.empty()) return false;
+  if (entry.front() == '\\' || entry.front() == '/') return true;  // rooted or UNC
+  if (entry.find(':') != std::string_view::npos) return true;      // drive or stream
+  size_t start = 0;
+  while (start <= entry.size()) {
+    size_t end = entry.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = entry.size();
+    std::string_view part = entry.substr(start, end - start);
+    // Windows drops trailing dots and blanks from a name, so parts such as
+    // "..." or ".. " reach the parent folder as well.
+    if (part.find_first_not_of(". ") == std::string_view::npos &&
+        part.find('.') != part.rfind('.')) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace plover

@@ -1,0 +1,45 @@
+// The main window's state as the rest of the program sees it: the game
+// directory (txtPath), the replay directory (txtSavePath), the version list
+// (lstVer), the status line (lbInfo) and whether the window takes input.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace plover {
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+
+  virtual std::string GamePath() const = 0;
+  virtual void SetGamePath(const std::string& path) = 0;
+  virtual std::string ReplayPath() const = 0;
+  virtual void SetReplayPath(const std::string& path) = 0;
+
+  virtual std::string Status() const = 0;
+  virtual void SetStatus(const std::string& text) = 0;
+
+  virtual void EnableInput(bool enabled) = 0;
+
+  virtual std::vector<std::string> Versions() const = 0;
+  virtual void ClearVersions() = 0;
+  virtual void AddVersion(const std::string& name) = 0;
+  virtual void RemoveVersion(int index) = 0;
+  // -1 when nothing is selected.
+  virtual int SelectedIndex() const = 0;
+  virtual void SelectVersion(int index) = 0;
+
+  // Opens the new-version wizard modally with the given caption.
+  virtual void ShowNewVersionWizard(const std::string& caption) = 0;
+
+  // The selected version's name, or "" when nothing is selected.
+  std::string SelectedVersion() const {
+    const int i = SelectedIndex();
+    const auto names = Versions();
+    return (i >= 0 && i < static_cast<int>(names.size())) ? names[static_cast<size_t>(i)]
+                                                          : std::string();
+  }
+};
+
+}  // namespace plover

@@ -1,0 +1,125 @@
+#include "common/text/codepage.h"
+#include "plover/main/app.h"
+#include "plover/main/functions.h"
+#include "plover/main/strings.h"
+#include "plover/versions/version_file.h"
+
+namespace plover {
+namespace {
+
+constexpr size_t kMaxNamesListed = 20;
+
+bool ScopeAdmits(int scope, std::string_view entry) {
+  switch (scope) {
+    case 1:
+      return true;
+    case 2:
+      return !versions::IsMapEntry(entry);
+    case 3:
+      return versions::IsMapEntry(entry);
+    default:
+      return false;
+  }
+}
+
+bool AskToGoOn(Services& s, const std::string& fileName) {
+  const std::string text =
+      std::string(text_of::kMissingFileBefore) + fileName + text_of::kMissingFileAfter;
+  return s.prompts.MsgBox(text, text_of::kTitleError, ui::kYesNo | ui::kIconQuestion) == ui::kIdYes;
+}
+
+void ReportNotWritten(Services& s, const std::vector<std::string>& names) {
+  std::string text = text_of::kNotWrittenHeader;
+  for (size_t i = 0; i < names.size(); ++i) {
+    text += "\n";
+    if (i == kMaxNamesListed) {
+      text += text_of::kMoreNames;
+      break;
+    }
+    text += names[i];
+  }
+  s.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
+}
+
+// Keeps the main window disabled for exactly as long as a switch runs.
+class InputDisabled {
+ public:
+  explicit InputDisabled(MainView& view) : view_(view) { view_.EnableInput(false); }
+  ~InputDisabled() { view_.EnableInput(true); }
+  InputDisabled(const InputDisabled&) = delete;
+  InputDisabled& operator=(const InputDisabled&) = delete;
+
+ private:
+  MainView& view_;
+};
+
+}  // namespace
+
+SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, int scope) {
+  SwitchReport report;
+  if (name.empty()) {
+    s.prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+    report.outcome = SwitchOutcome::kNoVersion;
+    return report;
+  }
+
+  InputDisabled disabled(view);
+  view.SetStatus(text_of::kSwitching);
+
+  // The version file is read whole before anything is copied, so no handle
+  // of it stays open while a question waits for the player.
+  std::string bytes;
+  const fs::Status read = s.fs.ReadAll(versions::VersionFilePath(s.appDir, name), bytes);
+  if (read.is(fs::kFileNotFound)) {
+    AskToGoOn(s, "");
+    report.outcome = SwitchOutcome::kStopped;
+    return report;
+  }
+  if (!read.ok()) {
+    report.notWritten.push_back(name + ".w3v");
+  }
+
+  const std::string gameDir = AddBackslash(view.GamePath());
+  for (const auto& raw : versions::SplitLines(bytes)) {
+    const auto decoded = text::GbkToUtf8(raw);
+    if (!decoded) {
+      report.notWritten.push_back(versions::DisplayableLine(FileNameOf(raw)));
+      continue;
+    }
+    const std::string& entry = *decoded;
+    if (!ScopeAdmits(scope, entry)) continue;
+    if (EntryEscapesGameDirectory(entry)) {
+      report.notWritten.push_back(FileNameOf(entry));
+      continue;
+    }
+
+    const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
+    fs::Status st = s.fs.GetFile(storeCopy);
+    if (st.ok()) st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+
+    if (st.ok()) continue;
+    if (st.is(fs::kFileNotFound)) {
+      if (AskToGoOn(s, FileNameOf(entry))) continue;
+      report.outcome = SwitchOutcome::kStopped;
+      return report;
+    }
+    if (st.is(fs::kFileAlreadyExists)) {
+      s.prompts.MsgBox(text_of::kNoMapsFolder, text_of::kTitleError, ui::kOkOnly);
+      report.outcome = SwitchOutcome::kStopped;
+      return report;
+    }
+    report.notWritten.push_back(FileNameOf(entry));
+  }
+
+  if (report.notWritten.empty()) {
+    view.SetStatus(text_of::kSwitched);
+    report.outcome = SwitchOutcome::kCompleted;
+  } else {
+    view.SetStatus(text_of::kSwitchIncomplete);
+    ReportNotWritten(s, report.notWritten);
+    report.outcome = SwitchOutcome::kIncomplete;
+  }
+  return report;
+}
+
+}  // namespace plover

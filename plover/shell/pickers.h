@@ -1,0 +1,36 @@
+// The shell's folder browser and the common file-open dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+
+namespace plover::shell {
+
+// The chosen directory's full path, or "" when the player cancels (or the
+// choice has no file-system path).
+std::string BrowseFolder(HWND owner, const std::string& prompt);
+
+inline constexpr DWORD kMultiSelectFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK;
+
+struct OpenFileResult {
+  bool confirmed = false;
+  // The file buffer as the dialog left it, up to its closing double NUL:
+  // one full path, or (explorer-style multiple selection) the directory and
+  // each chosen name separated by NUL characters. The preset when cancelled.
+  std::string buffer;
+};
+
+// The file-open dialog. `flags` is 0 for a single file or kMultiSelectFlags.
+// The file buffer holds far more than any selection needs.
+OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
+                            const std::string& filterPattern, const std::string& initialDir,
+                            const std::string& title, DWORD flags, const std::string& preset);
+
+// The dialog hook that the explorer-style multiple selection asks for; it
+// leaves every message to the dialog.
+UINT_PTR CALLBACK OpenFileHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace plover::shell

@@ -1,0 +1,220 @@
+#include "plover/versions/win32_file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "plover/main/functions.h"
+#include "plover/main/win32_util.h"
+
+namespace plover::fs {
+
+using win::Wide;
+
+int ErrorNumberOf(unsigned long e) {
+  switch (e) {
+    case ERROR_SUCCESS:
+      return kOk;
+    case ERROR_FILE_NOT_FOUND:
+      return kFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+      return kPathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_USER_MAPPED_FILE:
+      return kPermissionDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return kDiskFull;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return kFileAlreadyExists;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return kBadFileName;
+    case ERROR_NOT_READY:
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+      return kDeviceIoError;
+    default:
+      return kPathFileAccessError;
+  }
+}
+
+namespace {
+
+Status LastError() {
+  return {ErrorNumberOf(GetLastError())};
+}
+
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesW(Wide(path).c_str());
+}
+
+bool IsFile(const std::string& path) {
+  const DWORD a = AttributesOf(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::string& path) {
+  const DWORD a = AttributesOf(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// Names in `dir` matching `pattern`; folders or files as asked.
+Status List(const std::string& dir, std::string_view pattern, bool folders,
+            std::vector<std::string>& names) {
+  names.clear();
+  if (!IsFolder(dir)) return {kPathNotFound};
+  WIN32_FIND_DATAW fd;
+  win::UniqueFind find(FindFirstFileW(Wide(AddBackslash(dir) + "*").c_str(), &fd));
+  if (!find) {
+    const DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_NO_MORE_FILES ? Status{}
+                                                                 : Status{ErrorNumberOf(e)};
+  }
+  do {
+    const bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (isFolder != folders) continue;
+    const std::string name = win::Utf8(fd.cFileName);
+    if (name == "." || name == "..") continue;
+    // The pattern is matched against the long name only: the system's own
+    // matching also looks at short 8.3 names, so "*.w3v" would find "a.w3vx".
+    if (MatchesPattern(name, pattern)) names.push_back(name);
+  } while (FindNextFileW(find.get(), &fd));
+  std::sort(names.begin(), names.end(),
+            [](const auto& a, const auto& b) { return LessNoCase(a, b); });
+  return {};
+}
+
+}  // namespace
+
+Status Win32FileSystem::GetFile(const std::string& path, FileInfo* info) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    const Status s = LastError();
+    return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {kFileNotFound};
+  if (info) {
+    info->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    info->lastWrite =
+        static_cast<int64_t>((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime);
+  }
+  return {};
+}
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+  return IsFolder(path);
+}
+
+Status Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  win::UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const Status s = LastError();
+    return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
+  }
+  bytes.clear();
+  char buf[64 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) return LastError();
+    if (got == 0) break;
+    bytes.append(buf, got);
+  }
+  return {};
+}
+
+Status Win32FileSystem::WriteAll(const std::string& path, std::string_view bytes) {
+  win::UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr)) return LastError();
+    done += wrote;
+  }
+  if (!FlushFileBuffers(file.get())) return LastError();
+  return {};
+}
+
+Status Win32FileSystem::Copy(const std::string& from, const std::string& to) {
+  if (::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) return {};
+  const Status s = LastError();
+  if (!IsFile(from)) return {kFileNotFound};
+  // The copy creates no folders: a missing target folder is reported as 58.
+  if (!IsFolder(ParentOf(to))) return {kFileAlreadyExists};
+  return s.is(kFileNotFound) || s.is(kPathNotFound) ? Status{kPathFileAccessError} : s;
+}
+
+Status Win32FileSystem::Move(const std::string& from, const std::string& to, bool replace) {
+  const DWORD flags =
+      replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED : MOVEFILE_COPY_ALLOWED;
+  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), flags)) return {};
+  const Status s = LastError();
+  if (!IsFile(from)) return {kFileNotFound};
+  return s;
+}
+
+Status Win32FileSystem::Delete(const std::string& path) {
+  if (::DeleteFileW(Wide(path).c_str())) return {};
+  const Status s = LastError();
+  return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
+}
+
+Status Win32FileSystem::CreateFolder(const std::string& path) {
+  if (CreateDirectoryW(Wide(path).c_str(), nullptr)) return {};
+  return LastError();
+}
+
+Status Win32FileSystem::DeleteFolder(const std::string& path) {
+  if (!IsFolder(path)) return {kPathNotFound};
+  Status first;
+  std::vector<std::string> names;
+  if (List(path, "*", false, names).ok()) {
+    for (const auto& n : names) {
+      const Status s = Delete(AddBackslash(path) + n);
+      if (!s.ok() && first.ok()) first = s;
+    }
+  }
+  if (List(path, "*", true, names).ok()) {
+    for (const auto& n : names) {
+      const Status s = DeleteFolder(AddBackslash(path) + n);
+      if (!s.ok() && first.ok()) first = s;
+    }
+  }
+  if (!RemoveDirectoryW(Wide(path).c_str()) && first.ok()) first = LastError();
+  return first;
+}
+
+Status Win32FileSystem::MoveFolder(const std::string& from, const std::string& to) {
+  if (!IsFolder(from)) return {kPathNotFound};
+  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0)) return {};
+  return LastError();
+}
+
+Status Win32FileSystem::ListFiles(const std::string& dir, std::string_view pattern,
+                                  std::vector<std::string>& names) {
+  return List(dir, pattern, false, names);
+}
+
+Status Win32FileSystem::ListFolders(const std::string& dir, std::vector<std::string>& names) {
+  return List(dir, "*", true, names);
+}
+
+}  // namespace plover::fs

@@ -1,0 +1,28 @@
+// The file operations on the real Windows file system.
+#pragma once
+
+#include "plover/versions/file_system.h"
+
+namespace plover::fs {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  Status GetFile(const std::string& path, FileInfo* info = nullptr) override;
+  bool FolderExists(const std::string& path) override;
+  Status ReadAll(const std::string& path, std::string& bytes) override;
+  Status WriteAll(const std::string& path, std::string_view bytes) override;
+  Status Copy(const std::string& from, const std::string& to) override;
+  Status Move(const std::string& from, const std::string& to, bool replace) override;
+  Status Delete(const std::string& path) override;
+  Status CreateFolder(const std::string& path) override;
+  Status DeleteFolder(const std::string& path) override;
+  Status MoveFolder(const std::string& from, const std::string& to) override;
+  Status ListFiles(const std::string& dir, std::string_view pattern,
+                   std::vector<std::string>& names) override;
+  Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;
+};
+
+// The error number for a Win32 error code.
+int ErrorNumberOf(unsigned long win32Error);
+
+}  // namespace plover::fs

@@ -18,6 +18,8 @@ struct Services {
   ui::FolderPicker& picker;
   ui::Launcher& launcher;
   std::string appDir;  // always ends in "\"
+  // The running executable's file name without its extension.
+  std::string exeStem = "Plover";
 };
 
 enum class Scope : short { kAll = 1, kFiles = 2, kMaps = 3 };
@@ -49,10 +51,14 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
 bool SaveSettings(Services& s, const MainView& view);
 
 // The main window's commands.
-void CmdSwitchSelected(Services& s, MainView& view);  // btnTran, double-click
-void CmdRunGame(Services& s, MainView& view);         // btnRun
-void CmdChooseGameDir(Services& s, MainView& view);   // btnPath
-void OnVersionClicked(MainView& view);                // lstVer click
+void CmdSwitchSelected(Services& s, MainView& view);   // btnTran, double-click
+void CmdRunGame(Services& s, MainView& view);          // btnRun
+void CmdChooseGameDir(Services& s, MainView& view);    // btnPath
+void OnVersionClicked(MainView& view);                 // lstVer click
+void CmdMakeLoader(Services& s, MainView& view);       // btnMake
+void CmdDeleteVersion(Services& s, MainView& view);    // btnDel
+void CmdChooseReplayDir(Services& s, MainView& view);  // btnSavePath
+void CmdStartKeyBlocker(Services& s);                  // btnKill
 
 // True when the folder holds war3.exe (any letter case). A missing folder
 // holds nothing.

@@ -216,6 +216,11 @@ LRESULT FrmMain::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_TIMER:
+      if (wParam == kTimer1 && services_) {
+        ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath());
+      }
+      return 0;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
@@ -269,9 +274,40 @@ void FrmMain::OnCommand(int id, int code) {
     case kBtnPath:
       if (code == BN_CLICKED) CmdChooseGameDir(*services_, *this);
       break;
+    case kBtnMake:
+      if (code == BN_CLICKED) CmdMakeLoader(*services_, *this);
+      break;
+    case kBtnDel:
+      if (code == BN_CLICKED) CmdDeleteVersion(*services_, *this);
+      break;
+    case kBtnSavePath:
+      if (code == BN_CLICKED) CmdChooseReplayDir(*services_, *this);
+      break;
+    case kBtnKill:
+      if (code == BN_CLICKED) CmdStartKeyBlocker(*services_);
+      break;
+    case kChkSave:
+      if (code == BN_CLICKED) SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
+      break;
     default:
       break;
   }
+}
+
+void FrmMain::SetReplayWatch(bool on) {
+  // The watch keeps running while the window is hidden in the notification
+  // area; the last replay seen is remembered across off and on.
+  if (on) {
+    SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
+  } else {
+    KillTimer(hwnd_, kTimer1);
+  }
+}
+
+LocalTime FrmMain::SystemClock::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
 std::string FrmMain::GamePath() const {

@@ -10,6 +10,7 @@
 
 #include "plover/main/app.h"
 #include "plover/main/main_view.h"
+#include "plover/main/replay.h"
 #include "plover/main/ui.h"
 #include "plover/main/win32_util.h"
 
@@ -90,6 +91,12 @@ class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPick
   void OnCommand(int id, int code);
   void Paint();
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  void SetReplayWatch(bool on);
+
+  class SystemClock final : public Clock {
+   public:
+    LocalTime Now() override;
+  };
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -100,6 +107,8 @@ class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPick
   win::UniqueFont helpFont_;  // 新宋体 9 pt
   win::UniqueFont listFont_;  // 宋体 10.5 pt bold
   bool closing_ = false;
+  SystemClock clock_;
+  ReplayWatch replayWatch_;
 };
 
 }  // namespace plover

@@ -73,7 +73,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   fs::Win32FileSystem fileSystem;
   Win32Launcher launcher;
-  Services services{fileSystem, frmMain, frmMain, launcher, win::ExecutableDirectory()};
+  std::string exeStem = FileNameOf(win::ExecutablePath());
+  if (const size_t dot = exeStem.rfind('.'); dot != std::string::npos) exeStem.resize(dot);
+  Services services{fileSystem, frmMain, frmMain, launcher, win::ExecutableDirectory(), exeStem};
   frmMain.Attach(&services);
 
   const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()));

@@ -26,4 +26,13 @@ inline constexpr const char* kChooseGameDir = "选择魔兽所在目录";
 inline constexpr const char* kWrongGameDir = "你选择的魔兽目录不对，请选择！";
 inline constexpr const char* kGameNotFound = "找不到魔兽,请选择正确的目录";
 
+inline constexpr const char* kLoaderMade = "已经生成loader！- Created by Velmor";
+inline constexpr const char* kConfirmDelete = "你确定要删除吗？";
+inline constexpr const char* kDeleteStoreToo = "是否同时删除版本文件？";
+inline constexpr const char* kDeleteTitle = "删除版本文件";
+inline constexpr const char* kChooseReplayDir = "选择录象存放目录，目前存放目录：";
+inline constexpr const char* kNoKeyBlocker = "无法找到 Quenlock.exe";
+inline constexpr const char* kTitleOk = "确定";
+inline constexpr const char* kKeyBlockerExe = "Quenlock.exe";
+
 }  // namespace plover::text_of

@@ -1,0 +1,50 @@
+#include "plover/main/loader.h"
+
+#include "plover/main/functions.h"
+
+namespace plover {
+
+std::string EscapeForBatch(std::string_view text) {
+  std::string out;
+  bool quoted = false;
+  for (char c : text) {
+    switch (c) {
+      case '"':
+        quoted = !quoted;
+        out.push_back(c);
+        break;
+      case '%':
+        out += "%%";
+        break;
+      case '&':
+      case '|':
+      case '<':
+      case '>':
+      case '^':
+      case '(':
+      case ')':
+      case '!':
+        // Inside quotation marks these are plain characters already, and a
+        // caret would stay in the text.
+        if (!quoted) out.push_back('^');
+        out.push_back(c);
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string LoaderText(std::string_view exeStem, std::string_view versionName) {
+  std::string text = "@echo off\r\n";
+  text += "echo 正在进行转换并运行魔兽。。。请稍候。。。。\r\n";
+  text += EscapeForBatch(exeStem) + ".exe " + EscapeForBatch(versionName) + "\r\n";
+  return text;
+}
+
+std::string LoaderPath(std::string_view appDir, std::string_view versionName) {
+  return AddBackslash(appDir) + std::string(versionName) + "loader.bat";
+}
+
+}  // namespace plover

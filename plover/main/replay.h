@@ -1,0 +1,50 @@
+// Replay auto-save: the game keeps only its last replay, so each new one is
+// copied to the replay directory under the date and time it was found.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "plover/versions/file_system.h"
+
+namespace plover {
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+};
+
+// replayDir + " 2007- 3- 16  14. 5. 9.w3g": every number without leading
+// zeros and with one blank before it.
+std::string ReplayCopyName(std::string_view replayDir, const LocalTime& t);
+
+// The last replay seen. It lives as long as the main window: switching the
+// watch off and on again does not forget it.
+struct ReplayWatch {
+  uint64_t lastLength = 0;
+  int64_t lastWrite = 0;
+
+  // True when `info` describes a replay not seen before (its length or its
+  // time of writing differs); it then becomes the one seen.
+  bool TakeIfNew(const fs::FileInfo& info);
+};
+
+// game directory + "replay\LastReplay.w3g"
+std::string WatchedReplayPath(std::string_view gameDir);
+
+// One tick of the watch: copies a new last replay, creating the replay
+// directory (with its parents) when it is missing. Quiet on every failure;
+// returns true when a copy was saved.
+bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
+                std::string_view replayDir);
+
+// Creates a folder and any missing parents. True when it exists afterwards.
+bool CreateFolders(fs::FileSystem& fs, std::string_view path);
+
+}  // namespace plover

@@ -1,0 +1,38 @@
+#include "plover/main/loader.h"
+
+#include <gtest/gtest.h>
+
+namespace plover {
+namespace {
+
+TEST(Loader, ThreeLinesEachEndingInCrLf) {
+  EXPECT_EQ(LoaderText("sw", "1.20"),
+            "@echo off\r\n"
+            "echo 正在进行转换并运行魔兽。。。请稍候。。。。\r\n"
+            "sw.exe 1.20\r\n");
+  EXPECT_EQ(LoaderPath("C:\\P\\", "1.20"), "C:\\P\\1.20loader.bat");
+  EXPECT_EQ(LoaderPath("C:\\P", "1.20"), "C:\\P\\1.20loader.bat");
+}
+
+TEST(Loader, NamesReachThePlayerUnchangedThroughCmd) {
+  struct Case {
+    const char* name;
+    const char* escaped;
+  };
+  const Case cases[] = {
+      {"1.20", "1.20"},
+      {"1.20 & echo pwned", "1.20 ^& echo pwned"},
+      {"50%off", "50%%off"},
+      {"a|b<c>d^e", "a^|b^<c^>d^^e"},
+      {"(x)!", "^(x^)^!"},
+      // Inside quotation marks cmd takes the characters as they are, so a
+      // caret there would become part of the name; % is still expanded.
+      {"\"a & b\" & c", "\"a & b\" ^& c"},
+      {"\"%PATH%\"", "\"%%PATH%%\""},
+      {"魔兽 1.20", "魔兽 1.20"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapeForBatch(c.name), c.escaped) << c.name;
+}
+
+}  // namespace
+}  // namespace plover

@@ -1,0 +1,164 @@
+// The real file system under the same promises the logic relies on: the two
+// error numbers, whole-or-nothing replacement of files held by another
+// program, names found without regard to case, and Chinese names on disk.
+#include "plover/versions/win32_file_system.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "plover/main/app.h"
+#include "plover/main/win32_util.h"
+#include "tests/support/fakes.h"
+
+namespace plover {
+namespace {
+
+using fs::Status;
+using win::Wide;
+
+class Win32FsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ =
+        win::Utf8(temp) + "plover-fs-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
+    (void)fs_.DeleteFolder(root_);
+    ASSERT_TRUE(fs_.CreateFolder(root_).ok());
+  }
+  void TearDown() override { (void)fs_.DeleteFolder(root_); }
+
+  std::string P(const std::string& rel) const { return root_ + "\\" + rel; }
+  void Put(const std::string& rel, const std::string& bytes) {
+    ASSERT_TRUE(fs_.WriteAll(P(rel), bytes).ok()) << rel;
+  }
+  std::string Get(const std::string& rel) {
+    std::string bytes;
+    EXPECT_TRUE(fs_.ReadAll(P(rel), bytes).ok()) << rel;
+    return bytes;
+  }
+  // Opens a file the way a running game holds its files: no sharing at all.
+  win::UniqueFile Hold(const std::string& rel) {
+    return win::UniqueFile(CreateFileW(Wide(P(rel)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  }
+
+  fs::Win32FileSystem fs_;
+  std::string root_;
+};
+
+TEST_F(Win32FsTest, ErrorNumbersCallersTellApart) {
+  Put("a.txt", "a");
+  EXPECT_EQ(fs_.GetFile(P("missing.txt")).code, fs::kFileNotFound);
+  EXPECT_EQ(fs_.GetFile(P("no\\such\\folder.txt")).code, fs::kFileNotFound);
+  EXPECT_EQ(fs_.GetFile(root_).code, fs::kFileNotFound) << "a folder is not a file";
+  std::string bytes;
+  EXPECT_EQ(fs_.ReadAll(P("missing.txt"), bytes).code, fs::kFileNotFound);
+  // A copy creates no folders: a missing target folder is reported as 58.
+  EXPECT_EQ(fs_.Copy(P("a.txt"), P("Maps\\FrozenThrone\\a.txt")).code, fs::kFileAlreadyExists);
+  EXPECT_EQ(fs_.Copy(P("missing.txt"), P("b.txt")).code, fs::kFileNotFound);
+  ASSERT_TRUE(fs_.CreateFolder(P("store")).ok());
+  EXPECT_EQ(fs_.CreateFolder(P("store")).code, fs::kFileAlreadyExists);
+}
+
+TEST_F(Win32FsTest, FilesAreFoundWithoutRegardToCase) {
+  Put("war3.exe", "game");
+  fs::FileInfo info;
+  ASSERT_TRUE(fs_.GetFile(P("War3.exe"), &info).ok());
+  EXPECT_EQ(info.size, 4u);
+  ASSERT_TRUE(fs_.Copy(P("WAR3.EXE"), P("copy.exe")).ok());
+  EXPECT_EQ(Get("Copy.EXE"), "game");
+}
+
+TEST_F(Win32FsTest, ListingMatchesLongNamesOnlyInCaseFreeOrder) {
+  for (const char* n : {"b.w3v", "A.w3v", "c.w3vx", "x.txt", "1.20.W3V"}) Put(n, "");
+  ASSERT_TRUE(fs_.CreateFolder(P("d.w3v")).ok());
+  std::vector<std::string> names;
+  ASSERT_TRUE(fs_.ListFiles(root_, "*.w3v", names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"1.20.W3V", "A.w3v", "b.w3v"}));
+  ASSERT_TRUE(fs_.ListFolders(root_, names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"d.w3v"}));
+  EXPECT_FALSE(fs_.ListFiles(P("gone"), "*.exe", names).ok());
+}
+
+TEST_F(Win32FsTest, ChineseNamesSurviveTheRoundTrip) {
+  Put("魔兽争霸.w3v", "x");
+  std::vector<std::string> names;
+  ASSERT_TRUE(fs_.ListFiles(root_, "*.w3v", names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"魔兽争霸.w3v"}));
+}
+
+TEST_F(Win32FsTest, SafeCopyLeavesAHeldFileWholeAndNoTemporary) {
+  Put("new.dll", std::string(100000, 'n'));
+  Put("Game.dll", "old contents");
+  {
+    win::UniqueFile held = Hold("Game.dll");
+    ASSERT_TRUE(held);
+    const Status s = fs::SafeCopy(fs_, P("new.dll"), P("Game.dll"));
+    EXPECT_FALSE(s.ok());
+    EXPECT_FALSE(s.is(fs::kFileNotFound) || s.is(fs::kFileAlreadyExists)) << s.code;
+  }
+  EXPECT_EQ(Get("Game.dll"), "old contents");
+  std::vector<std::string> names;
+  ASSERT_TRUE(fs_.ListFiles(root_, "*", names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"Game.dll", "new.dll"}));
+
+  ASSERT_TRUE(fs::SafeCopy(fs_, P("new.dll"), P("Game.dll")).ok());
+  EXPECT_EQ(Get("Game.dll"), std::string(100000, 'n'));
+}
+
+TEST_F(Win32FsTest, ReadOnlyTargetIsReportedNotReplaced) {
+  Put("new.dll", "new");
+  Put("Game.dll", "old");
+  SetFileAttributesW(Wide(P("Game.dll")).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(fs::SafeCopy(fs_, P("new.dll"), P("Game.dll")).code, fs::kPermissionDenied);
+  EXPECT_EQ(Get("Game.dll"), "old");
+  SetFileAttributesW(Wide(P("Game.dll")).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Win32FsTest, FoldersMoveAndDeleteWithTheirContents) {
+  ASSERT_TRUE(fs_.CreateFolder(P("1.20")).ok());
+  ASSERT_TRUE(fs_.CreateFolder(P("1.20\\sub")).ok());
+  Put("1.20\\Game.dll", "g");
+  Put("1.20\\sub\\x", "x");
+  ASSERT_TRUE(fs_.MoveFolder(P("1.20"), P("1.21")).ok());
+  EXPECT_FALSE(fs_.FolderExists(P("1.20")));
+  EXPECT_EQ(Get("1.21\\sub\\x"), "x");
+  ASSERT_TRUE(fs_.DeleteFolder(P("1.21")).ok());
+  EXPECT_FALSE(fs_.FolderExists(P("1.21")));
+  ASSERT_TRUE(fs_.Move(P("none"), P("x"), false).is(fs::kFileNotFound));
+}
+
+// A switch on real files while the game holds one of them: the others are
+// written, the held one is untouched and reported.
+TEST_F(Win32FsTest, SwitchReportsAFileTheGameHolds) {
+  ASSERT_TRUE(fs_.CreateFolder(P("prog")).ok());
+  ASSERT_TRUE(fs_.CreateFolder(P("prog\\1.20")).ok());
+  ASSERT_TRUE(fs_.CreateFolder(P("game")).ok());
+  Put("prog\\1.20.w3v", "Game.dll\r\nStorm.dll\r\n");
+  Put("prog\\1.20\\Game.dll", "game 1.20");
+  Put("prog\\1.20\\Storm.dll", "storm 1.20");
+  Put("game\\Game.dll", "game old");
+  Put("game\\Storm.dll", "storm old");
+
+  testing::FakeMainView view;
+  view.gamePath = P("game");
+  testing::ScriptedPrompts prompts;
+  testing::ScriptedFolderPicker picker;
+  testing::RecordingLauncher launcher;
+  Services services{fs_, prompts, picker, launcher, P("prog") + "\\"};
+  {
+    win::UniqueFile held = Hold("game\\Storm.dll");
+    const SwitchReport r = ApplyVersion(services, view, "1.20", 1);
+    EXPECT_EQ(r.outcome, SwitchOutcome::kIncomplete);
+    EXPECT_EQ(r.notWritten, (std::vector<std::string>{"Storm.dll"}));
+  }
+  EXPECT_EQ(Get("game\\Game.dll"), "game 1.20");
+  EXPECT_EQ(Get("game\\Storm.dll"), "storm old");
+  EXPECT_EQ(view.status, "转换未完成！- Created by Velmor");
+}
+
+}  // namespace
+}  // namespace plover

@@ -20,6 +20,8 @@ struct Services {
   std::string appDir;  // always ends in "\"
   // The running executable's file name without its extension.
   std::string exeStem = "Plover";
+  ui::TextPrompt* textPrompt = nullptr;
+  ui::FilePicker* filePicker = nullptr;
 };
 
 enum class Scope : short { kAll = 1, kFiles = 2, kMaps = 3 };

@@ -4,7 +4,11 @@
 
 #include "plover/main/functions.h"
 #include "plover/main/strings.h"
+#include "plover/main/window_base.h"
 #include "plover/shell/pickers.h"
+#include "plover/shell/text_prompt.h"
+#include "plover/versions/frm_edit.h"
+#include "plover/versions/frm_new.h"
 
 namespace plover {
 
@@ -286,6 +290,19 @@ void FrmMain::OnCommand(int id, int code) {
     case kBtnKill:
       if (code == BN_CLICKED) CmdStartKeyBlocker(*services_);
       break;
+    case kBtnAdd:
+      if (code == BN_CLICKED) ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
+      break;
+    case kBtnEdit:
+      if (code == BN_CLICKED) {
+        const std::string name = SelectedVersion();
+        if (name.empty()) {
+          MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+        } else {
+          ShowEditor(versions::VersionEditor::kEditCaption, name);
+        }
+      }
+      break;
     case kChkSave:
       if (code == BN_CLICKED) SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
       break;
@@ -364,6 +381,15 @@ void FrmMain::RemoveVersion(int index) {
   SendMessageW(Item(kLstVer), LB_DELETESTRING, index, 0);
 }
 
+void FrmMain::RenameVersion(int index, const std::string& name) {
+  HWND list = Item(kLstVer);
+  const int selected = SelectedIndex();
+  const std::wstring w = win::Wide(name);
+  SendMessageW(list, LB_DELETESTRING, index, 0);
+  SendMessageW(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(w.c_str()));
+  if (selected == index) SendMessageW(list, LB_SETCURSEL, index, 0);
+}
+
 int FrmMain::SelectedIndex() const {
   const auto i = SendMessageW(Item(kLstVer), LB_GETCURSEL, 0, 0);
   return i == LB_ERR ? -1 : static_cast<int>(i);
@@ -373,16 +399,40 @@ void FrmMain::SelectVersion(int index) {
   SendMessageW(Item(kLstVer), LB_SETCURSEL, index, 0);
 }
 
-void FrmMain::ShowNewVersionWizard(const std::string&) {
-  // The new-version wizard opens here once it exists.
+void FrmMain::ShowNewVersionWizard(const std::string& caption) {
+  if (!services_) return;
+  versions::FrmNew wizard(*services_, *this);
+  wizard.Run(hwnd_, caption);
+  // Expert mode hands its new, empty version to the editor.
+  if (wizard.editorRequested) ShowEditor(wizard.editorCaption, wizard.editorName);
+}
+
+void FrmMain::ShowEditor(const std::string& caption, const std::string& name) {
+  if (!services_) return;
+  versions::FrmEdit editor(*services_, *this);
+  editor.Run(hwnd_, caption, name);
 }
 
 int FrmMain::MsgBox(const std::string& text, const std::string& title, unsigned style) {
-  return MessageBoxW(hwnd_, win::Wide(text).c_str(), win::Wide(title).c_str(), style);
+  return MessageBoxW(win::CurrentOwner(hwnd_), win::Wide(text).c_str(), win::Wide(title).c_str(),
+                     style);
 }
 
 std::string FrmMain::BrowseFolder(const std::string& prompt) {
-  return shell::BrowseFolder(hwnd_, prompt);
+  return shell::BrowseFolder(win::CurrentOwner(hwnd_), prompt);
+}
+
+std::string FrmMain::Ask(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) {
+  return shell::TextPromptWindow::Ask(win::CurrentOwner(hwnd_), prompt, title, defaultText);
+}
+
+ui::OpenFileResult FrmMain::ShowOpenFile(const std::string& filterDescription,
+                                         const std::string& filterPattern,
+                                         const std::string& initialDir, const std::string& title,
+                                         unsigned flags, const std::string& preset) {
+  return shell::ShowOpenFile(win::CurrentOwner(hwnd_), filterDescription, filterPattern, initialDir,
+                             title, flags, preset);
 }
 
 }  // namespace plover

@@ -38,7 +38,11 @@ enum ControlId : int {
   kTxtSavePath = 1018,
 };
 
-class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPicker {
+class FrmMain final : public MainView,
+                      public ui::Prompts,
+                      public ui::FolderPicker,
+                      public ui::TextPrompt,
+                      public ui::FilePicker {
  public:
   static constexpr const wchar_t* kClassName = L"PloverMain";
   static constexpr UINT_PTR kTimer1 = 1;
@@ -72,6 +76,7 @@ class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPick
   void ClearVersions() override;
   void AddVersion(const std::string& name) override;
   void RemoveVersion(int index) override;
+  void RenameVersion(int index, const std::string& name) override;
   int SelectedIndex() const override;
   void SelectVersion(int index) override;
   void ShowNewVersionWizard(const std::string& caption) override;
@@ -80,6 +85,17 @@ class FrmMain final : public MainView, public ui::Prompts, public ui::FolderPick
   int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
   // ui::FolderPicker
   std::string BrowseFolder(const std::string& prompt) override;
+  // ui::TextPrompt
+  std::string Ask(const std::string& prompt, const std::string& title,
+                  const std::string& defaultText) override;
+  // ui::FilePicker
+  ui::OpenFileResult ShowOpenFile(const std::string& filterDescription,
+                                  const std::string& filterPattern, const std::string& initialDir,
+                                  const std::string& title, unsigned flags,
+                                  const std::string& preset) override;
+
+  // The version editor for `name`, modally.
+  void ShowEditor(const std::string& caption, const std::string& name);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

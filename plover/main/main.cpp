@@ -76,6 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::string exeStem = FileNameOf(win::ExecutablePath());
   if (const size_t dot = exeStem.rfind('.'); dot != std::string::npos) exeStem.resize(dot);
   Services services{fileSystem, frmMain, frmMain, launcher, win::ExecutableDirectory(), exeStem};
+  services.textPrompt = &frmMain;
+  services.filePicker = &frmMain;
   frmMain.Attach(&services);
 
   const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()));

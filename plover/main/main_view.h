@@ -26,6 +26,7 @@ class MainView {
   virtual void ClearVersions() = 0;
   virtual void AddVersion(const std::string& name) = 0;
   virtual void RemoveVersion(int index) = 0;
+  virtual void RenameVersion(int index, const std::string& name) = 0;
   // -1 when nothing is selected.
   virtual int SelectedIndex() const = 0;
   virtual void SelectVersion(int index) = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace plover::ui {
 
@@ -12,6 +13,7 @@ inline constexpr unsigned kYesNo = 0x4;
 inline constexpr unsigned kIconError = 0x10;
 inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;
+inline constexpr unsigned kDefaultButton2 = 0x100;
 
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
@@ -38,6 +40,35 @@ class Launcher {
   // Starts a program without waiting for it. `showState` is the window show
   // state (2: minimised with focus). False when it could not be started.
   virtual bool Start(const std::string& program, const std::string& arguments, int showState) = 0;
+};
+
+class TextPrompt {
+ public:
+  virtual ~TextPrompt() = default;
+  // A modal text prompt with OK and Cancel; Cancel answers "".
+  virtual std::string Ask(const std::string& prompt, const std::string& title,
+                          const std::string& defaultText) = 0;
+};
+
+// Flags of the file-open dialog, with the values Windows uses.
+inline constexpr unsigned kOpenSingle = 0x0;
+inline constexpr unsigned kOpenMultiple = 0x80220;  // explorer style, several files, hook
+
+struct OpenFileResult {
+  bool confirmed = false;
+  // The file buffer as the dialog left it: one full path, or the directory
+  // and each chosen name separated by NUL characters. The preset when the
+  // dialog was cancelled.
+  std::string buffer;
+};
+
+class FilePicker {
+ public:
+  virtual ~FilePicker() = default;
+  virtual OpenFileResult ShowOpenFile(const std::string& filterDescription,
+                                      const std::string& filterPattern,
+                                      const std::string& initialDir, const std::string& title,
+                                      unsigned flags, const std::string& preset) = 0;
 };
 
 }  // namespace plover::ui

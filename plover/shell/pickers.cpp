@@ -30,9 +30,9 @@ UINT_PTR CALLBACK OpenFileHook(HWND, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
-OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
-                            const std::string& filterPattern, const std::string& initialDir,
-                            const std::string& title, DWORD flags, const std::string& preset) {
+ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
+                                const std::string& filterPattern, const std::string& initialDir,
+                                const std::string& title, DWORD flags, const std::string& preset) {
   std::wstring filter = win::Wide(filterDescription);
   filter.push_back(L'\0');
   filter += win::Wide(filterPattern);
@@ -60,7 +60,7 @@ OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
   ofn.Flags = flags;
   if (flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenFileHook;
 
-  OpenFileResult result;
+  ui::OpenFileResult result;
   result.confirmed = GetOpenFileNameW(&ofn) != FALSE;
   // A single choice (or a cancelled dialog) ends at the first NUL; a multiple
   // selection ends at the double NUL after the last name.

@@ -7,27 +7,22 @@
 
 #include <string>
 
+#include "plover/main/ui.h"
+
 namespace plover::shell {
 
 // The chosen directory's full path, or "" when the player cancels (or the
 // choice has no file-system path).
 std::string BrowseFolder(HWND owner, const std::string& prompt);
 
-inline constexpr DWORD kMultiSelectFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK;
+static_assert(ui::kOpenMultiple == (OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK));
 
-struct OpenFileResult {
-  bool confirmed = false;
-  // The file buffer as the dialog left it, up to its closing double NUL:
-  // one full path, or (explorer-style multiple selection) the directory and
-  // each chosen name separated by NUL characters. The preset when cancelled.
-  std::string buffer;
-};
-
-// The file-open dialog. `flags` is 0 for a single file or kMultiSelectFlags.
-// The file buffer holds far more than any selection needs.
-OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
-                            const std::string& filterPattern, const std::string& initialDir,
-                            const std::string& title, DWORD flags, const std::string& preset);
+// The file-open dialog. `flags` is 0 for a single file or ui::kOpenMultiple.
+// The file buffer holds far more than any selection needs; the result's
+// buffer ends where the dialog's text ends (at its closing NUL characters).
+ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
+                                const std::string& filterPattern, const std::string& initialDir,
+                                const std::string& title, DWORD flags, const std::string& preset);
 
 // The dialog hook that the explorer-style multiple selection asks for; it
 // leaves every message to the dialog.

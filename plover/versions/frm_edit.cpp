@@ -1,0 +1,128 @@
+#include "plover/versions/frm_edit.h"
+
+#include <vector>
+
+namespace plover::versions {
+namespace {
+
+enum : int {
+  kOptFiles = 300,
+  kBtnEditName,
+  kListFiles,
+  kLbInfo,
+  kBtnAdd,
+  kBtnDel,
+  kCheck,
+  kBtnOk,
+  kBtnCancel,
+};
+
+constexpr win::ControlSpec kControls[] = {
+    {kOptFiles, L"BUTTON", "版本文件", 240, 180, 3000, 285, win::kChildStyle | BS_AUTORADIOBUTTON},
+    {kBtnEditName, nullptr, "修改名称", 3600, 150, 1215, 345, win::kPushButtonStyle},
+    {kListFiles, L"LISTBOX", "", 240, 600, 4575, 2250,
+     win::kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+         LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT},
+    {kLbInfo, L"STATIC", "", 240, 2910, 4575, 255, win::kChildStyle | SS_NOPREFIX},
+    {kBtnAdd, nullptr, "添加文件", 240, 3240, 1095, 375, win::kPushButtonStyle},
+    {kBtnDel, nullptr, "删除文件", 1440, 3240, 1095, 375, win::kPushButtonStyle},
+    {kCheck, L"BUTTON", "不直接处理文件", 2700, 3300, 2115, 255,
+     win::kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX},
+    {kBtnOk, nullptr, "保存修改", 2400, 3660, 1095, 375, win::kPushButtonStyle},
+    {kBtnCancel, nullptr, "放弃修改", 3720, 3660, 1095, 375, win::kPushButtonStyle},
+};
+
+constexpr int kClientWidth = 5055;
+constexpr int kClientHeight = 4110;
+
+}  // namespace
+
+void FrmEdit::Run(HWND owner, const std::string& caption, const std::string& name) {
+  caption_ = caption;
+  name_ = name;
+  RunModal(owner, caption, kClientWidth, kClientHeight);
+}
+
+void FrmEdit::OnCreate() {
+  win::CreateControls(hwnd_, kControls);
+  win::SetWindowText(Item(kOptFiles), name_);
+  editor_.Open(caption_, name_);
+  ShowEntries();
+}
+
+void FrmEdit::OnDpiChanged(UINT dpi) {
+  fonts_.Make(dpi);
+  win::LayoutControls(hwnd_, kControls, dpi, fonts_);
+  ShowEntries();
+}
+
+void FrmEdit::ShowEntries() {
+  HWND list = Item(kListFiles);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const auto& e : editor_.Entries()) {
+    const std::wstring w = win::Wide(e);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  }
+  // The extent is counted in pixels at 96 DPI.
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, MulDiv(editor_.WidestExtent(), dpi_, 96), 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+bool FrmEdit::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND) return false;
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
+  HWND list = Item(kListFiles);
+  switch (id) {
+    case kOptFiles:
+      // The version's name is shown here, but it never keeps the focus.
+      if (code == BN_SETFOCUS || code == BN_CLICKED) SetFocus(Item(kBtnEditName));
+      break;
+    case kListFiles:
+      if (code == LBN_SELCHANGE) {
+        const int caret = static_cast<int>(SendMessageW(list, LB_GETCARETINDEX, 0, 0));
+        win::SetWindowText(Item(kLbInfo), editor_.InfoFor(caret));
+      }
+      break;
+    case kBtnEditName:
+      if (code != BN_CLICKED) return false;
+      editor_.Rename();
+      win::SetWindowText(Item(kOptFiles), editor_.Name());
+      break;
+    case kBtnAdd:
+      if (code != BN_CLICKED) return false;
+      if (editor_.AddFiles()) ShowEntries();
+      break;
+    case kBtnDel: {
+      if (code != BN_CLICKED) return false;
+      const int count = static_cast<int>(SendMessageW(list, LB_GETSELCOUNT, 0, 0));
+      if (count <= 0) break;
+      std::vector<int> selected(static_cast<size_t>(count));
+      SendMessageW(list, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(selected.data()));
+      editor_.RemoveEntries(selected);
+      ShowEntries();
+      break;
+    }
+    case kCheck:
+      if (code != BN_CLICKED) return false;
+      editor_.SetLeaveStoreAlone(IsDlgButtonChecked(hwnd_, kCheck) == BST_CHECKED);
+      break;
+    case kBtnOk:
+      if (code != BN_CLICKED) return false;
+      editor_.Save();
+      EndModal();
+      break;
+    case kBtnCancel:
+    case IDCANCEL:
+      EndModal();
+      break;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}
+
+}  // namespace plover::versions

@@ -1,0 +1,50 @@
+// The new-version wizard's window.
+#pragma once
+
+#include <string>
+
+#include "plover/main/app.h"
+#include "plover/main/window_base.h"
+#include "plover/versions/wizard.h"
+
+namespace plover::versions {
+
+class FrmNew final : public win::ModalWindow, public WizardView {
+ public:
+  static constexpr const char* kDefaultCaption = "制作新的转换版本";
+
+  FrmNew(Services& services, MainView& main) : wizard_(services, main, *this) {}
+
+  // Shows the wizard modally with `caption`; returns when it has closed.
+  void Run(HWND owner, const std::string& caption);
+
+  // Set when expert mode asked for the editor.
+  bool editorRequested = false;
+  std::string editorCaption;
+  std::string editorName;
+
+  // WizardView
+  std::string Caption() const override;
+  std::string VersionText() const override;
+  void SetVersionText(const std::string& text) override;
+  std::string FileText() const override;
+  void SetFileText(const std::string& text) override;
+  std::string Info() const override;
+  void SetInfo(const std::string& text) override;
+  WizardMode Mode() const override;
+  void EnableInput(bool enabled) override;
+  void SetNextEnabled(bool enabled) override;
+  void SetCancelCaption(const std::string& text) override;
+  void Close() override;
+  void OpenEditorAfterClose(const std::string& caption, const std::string& name) override;
+
+ private:
+  void OnCreate() override;
+  void OnDpiChanged(UINT dpi) override;
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  NewVersionWizard wizard_;
+  win::Fonts fonts_;
+};
+
+}  // namespace plover::versions

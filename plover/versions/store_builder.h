@@ -1,0 +1,32 @@
+// Builds or replaces a version (its store folder and version file) so that a
+// failure never costs the player the version being replaced: every copy is
+// made into a temporary folder beside the store, and the old store and
+// version file are touched only once the new set is complete.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plover/versions/file_system.h"
+
+namespace plover::versions {
+
+struct StoreCopy {
+  std::string source;     // full path of the file to copy
+  std::string storeName;  // its name inside the store folder
+};
+
+enum class BuildResult {
+  kDone,
+  kSourceMissing,  // a file to copy does not exist
+  kFailed,         // any other failure
+};
+
+// Copies `copies` into the store of version `name` in `appDir`, then puts
+// `versionFileBytes` in place as its version file. On any failure nothing of
+// an existing version has changed and nothing new is left behind. Files of
+// an existing store that the new set does not replace stay in place.
+BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const std::string& name,
+                         const std::vector<StoreCopy>& copies, const std::string& versionFileBytes);
+
+}  // namespace plover::versions

@@ -243,7 +243,7 @@ Status MemoryFileSystem::MoveFolder(const std::string& from, const std::string& 
   std::map<std::string, Node> moved;
   for (const auto& k : KeysBelow(fromKey)) {
     Node node = nodes_.at(k);
-    node.path = toPath + node.path.substr(from.size());
+    node.path = toPath + node.path.substr(fromKey.size());
     moved[Key(node.path)] = node;
     nodes_.erase(k);
   }

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "plover/main/app.h"
+#include "plover/main/strings.h"
+#include "tests/support/fakes.h"
+
+namespace plover::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr const char* kVerDat = "C:\\P\\ver.dat";
+const Box kWrongDir{"你选择的魔兽目录不对，请选择！", "错误", ui::kOkOnly};
+
+class StartupTest : public ::testing::Test, public TestWorld {
+ protected:
+  void SetUp() override {
+    fs.MakeFolders("C:\\P");
+    fs.PutFile("D:\\War3\\war3.exe", "exe");
+    fs.PutFile("D:\\War3\\Game.dll", "old");
+    fs.PutFile("D:\\War3\\Maps\\A.w3x", "old");
+  }
+  void Settings(const std::string& bytes) { fs.PutFile(kVerDat, bytes); }
+  // A version that replaces Game.dll and Maps\A.w3x with "new <name>".
+  void AddVersion(const std::string& name) {
+    fs.PutFile("C:\\P\\" + name + ".w3v", "Game.dll\r\nMaps\\A.w3x\r\n");
+    fs.PutFile("C:\\P\\" + name + "\\Game.dll", "new " + name);
+    fs.PutFile("C:\\P\\" + name + "\\A.w3x", "new " + name);
+  }
+  StartupResult Run(const std::string& arguments = "") {
+    return RunStartup(services, view, arguments);
+  }
+  bool ProgramErrorShown() const {
+    for (const auto& b : prompts.boxes) {
+      if (b.text == text_of::kProgramError) return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(StartupTest, FirstRunCreatesSettingsAndShowsTheWizard) {
+  fs.PutFile("C:\\P\\War3.exe", "exe");  // the program sits in the game directory
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(fs.Contents(kVerDat), "\r\n\r\n");
+  EXPECT_EQ(view.gamePath, "C:\\P\\");
+  EXPECT_EQ(view.replayPath, "C:\\P\\replays\\");
+  EXPECT_TRUE(picker.prompts.empty());
+  EXPECT_EQ(view.wizardCaptions, Names{"欢迎使用"});
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(StartupTest, FirstRunAsksForTheGameDirectoryBeforeTheWizard) {
+  fs.PutFile("E:\\Other\\readme.txt", "");
+  fs.PutFile("E:\\Game\\WAR3.EXE", "exe");
+  picker.answers = {"E:\\Empty", "E:\\Other\\", "E:\\Game"};
+  picker.onBrowse = [&] { EXPECT_TRUE(view.wizardCaptions.empty()); };
+
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(picker.prompts, Names(3, "选择魔兽所在目录"));
+  EXPECT_EQ(prompts.boxes, std::vector<Box>(2, kWrongDir));
+  EXPECT_EQ(view.gamePath, "E:\\Game\\");
+  EXPECT_EQ(view.wizardCaptions, Names{"欢迎使用"});
+}
+
+TEST_F(StartupTest, CancellingThePickerStopsAsking) {
+  picker.answers = {"E:\\Empty"};
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(picker.prompts.size(), 2u);
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{kWrongDir});
+}
+
+TEST_F(StartupTest, SavedDirectoriesAreUsed) {
+  Settings("D:\\War3\\\r\nE:\\Rep\\\r\n");
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(view.gamePath, "D:\\War3\\");
+  EXPECT_EQ(view.replayPath, "E:\\Rep\\");
+  EXPECT_TRUE(picker.prompts.empty());
+  EXPECT_TRUE(view.wizardCaptions.empty());
+  EXPECT_TRUE(prompts.boxes.empty());
+  EXPECT_EQ(fs.Contents(kVerDat), "D:\\War3\\\r\nE:\\Rep\\\r\n");
+}
+
+TEST_F(StartupTest, ShortSettingsFilesReadAsEmptyLines) {
+  struct Case {
+    std::string bytes;
+    std::string game;
+    size_t wizards;
+  };
+  const Case cases[] = {
+      {"", "C:\\P\\", 1},
+      {"D:\\War3\\", "D:\\War3\\", 0},
+      {"D:\\War3\\\r\n", "D:\\War3\\", 0},
+      {"D:\\\xC4\xA7\xCA\xDE\\\r\n", "D:\\魔兽\\", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    prompts.boxes.clear();
+    view = FakeMainView();
+    fs.PutFile("C:\\P\\war3.exe", "exe");
+    fs.PutFile("D:\\魔兽\\war3.exe", "exe");
+    Settings(c.bytes);
+
+    EXPECT_EQ(Run(), StartupResult::kShowWindow);
+    EXPECT_FALSE(ProgramErrorShown());
+    EXPECT_EQ(view.gamePath, c.game);
+    EXPECT_EQ(view.replayPath, "C:\\P\\replays\\");
+    EXPECT_EQ(view.wizardCaptions.size(), c.wizards);
+  }
+}
+
+TEST_F(StartupTest, GameDirectoryThatIsGoneOpensThePicker) {
+  Settings("X:\\Gone\\\r\n\r\n");
+  picker.answers = {"D:\\War3"};
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(picker.prompts.size(), 1u);
+  EXPECT_EQ(view.gamePath, "D:\\War3\\");
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(StartupTest, UnusableSettingsFileIsAProgramError) {
+  const Box programError{"程序错误！", "错误", ui::kOkOnly | ui::kIconError};
+  Settings("D:\\War3\x81\r\n");
+  EXPECT_EQ(Run(), StartupResult::kClose);
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{programError});
+
+  prompts.boxes.clear();
+  Settings("D:\\War3\\\r\n");
+  fs.Fail(Op::kRead, kVerDat, fs::kPermissionDenied);
+  EXPECT_EQ(Run(), StartupResult::kClose);
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{programError});
+}
+
+TEST_F(StartupTest, ListsVersionsThatHaveAStoreFolder) {
+  struct Case {
+    Names files;
+    Names folders;
+    Names listed;
+  };
+  const Case cases[] = {
+      {{"1.18.w3v", "1.20.w3v"}, {"1.20"}, {"1.20"}},
+      {{"1.20a.w3v"}, {"1.20A"}, {"1.20a"}},
+      {{"1.24.W3V", "1.20.w3v", "1.21.w3v"}, {"1.21", "1.20", "1.24"}, {"1.20", "1.21", "1.24"}},
+      {{".w3v"}, {"", "1.20"}, {}},
+      {{"1.20.w3v.bak", "1.20.txt"}, {"1.20"}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.files));
+    fs = MemoryFileSystem();
+    SetUp();
+    view = FakeMainView();
+    Settings("D:\\War3\\\r\n\r\n");
+    for (const auto& f : c.files) fs.PutFile("C:\\P\\" + f, "");
+    for (const auto& d : c.folders) fs.MakeFolders("C:\\P\\" + d);
+
+    EXPECT_EQ(Run(), StartupResult::kShowWindow);
+    EXPECT_EQ(view.versions, c.listed);
+    if (!c.listed.empty()) {
+      EXPECT_EQ(view.selected, 0);
+      EXPECT_EQ(view.status, "Created by Velmor");
+    }
+  }
+}
+
+TEST_F(StartupTest, VersionsMadeInTheFirstRunWizardAreListed) {
+  fs.PutFile("C:\\P\\war3.exe", "exe");
+  view.onWizard = [&] { AddVersion("1.20"); };
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(view.versions, Names{"1.20"});
+}
+
+TEST_F(StartupTest, CommandLineSwitchesAndStartsTheGame) {
+  struct Case {
+    std::string arguments;
+    StartupResult result;
+    std::string contents;
+  };
+  const Case cases[] = {
+      {"1.20", StartupResult::kClose, "new 1.20"},
+      {"1.2", StartupResult::kShowWindow, "old"},
+      {"", StartupResult::kShowWindow, "old"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    SetUp();
+    launcher.starts.clear();
+    Settings("D:\\War3\\\r\n\r\n");
+    AddVersion("1.20");
+
+    EXPECT_EQ(Run(c.arguments), c.result);
+    EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), c.contents);
+    EXPECT_EQ(fs.Contents("D:\\War3\\Maps\\A.w3x"), c.contents);
+    if (c.result == StartupResult::kClose) {
+      EXPECT_EQ(launcher.starts, (std::vector<Started>{{"D:\\War3\\war3.exe", "", 2}}));
+      EXPECT_EQ(view.status, "转换完成！- Created by Velmor");
+    } else {
+      EXPECT_TRUE(launcher.starts.empty());
+    }
+  }
+}
+
+TEST_F(StartupTest, CommandLineMatchesAnyLetterCase) {
+  Settings("D:\\War3\r\n\r\n");
+  AddVersion("1.20a");
+  EXPECT_EQ(Run("1.20A"), StartupResult::kClose);
+  EXPECT_EQ(fs.Contents("D:\\War3\\Maps\\A.w3x"), "new 1.20a");
+  EXPECT_EQ(launcher.starts, (std::vector<Started>{{"D:\\War3\\war3.exe", "", 2}}));
+}
+
+TEST_F(StartupTest, GameThatCannotBeStartedIsReported) {
+  Settings("D:\\War3\\\r\n\r\n");
+  AddVersion("1.20");
+  launcher.succeeds = false;
+  EXPECT_EQ(Run("1.20"), StartupResult::kClose);
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
+}
+
+class SaveSettingsTest : public ::testing::Test, public TestWorld {
+ protected:
+  void SetUp() override {
+    fs.PutFile(kVerDat, kOld);
+    view.gamePath = "D:\\魔兽争霸\\";
+    view.replayPath = "E:\\Rep\\";
+  }
+  const std::string kOld = "D:\\War3\\\r\n\r\n";
+  const Box kCannotSave{"无法保存设置文件 ver.dat！", "错误", ui::kOkOnly | ui::kIconError};
+};
+
+TEST_F(SaveSettingsTest, WritesBothDirectoriesInGbk) {
+  EXPECT_TRUE(SaveSettings(services, view));
+  EXPECT_EQ(fs.Contents(kVerDat), "D:\\\xC4\xA7\xCA\xDE\xD5\xF9\xB0\xD4\\\r\nE:\\Rep\\\r\n");
+  EXPECT_EQ(fs.Below("C:\\P"), Names{kVerDat});
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(SaveSettingsTest, FailedWriteKeepsTheOldFile) {
+  for (const Op op : {Op::kWrite, Op::kMove}) {
+    SCOPED_TRACE(static_cast<int>(op));
+    prompts.boxes.clear();
+    fs.Fail(op, "", fs::kDiskFull);
+    EXPECT_FALSE(SaveSettings(services, view));
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{kCannotSave});
+    EXPECT_EQ(fs.Contents(kVerDat), kOld);
+    EXPECT_EQ(fs.Below("C:\\P"), Names{kVerDat});
+  }
+}
+
+TEST_F(SaveSettingsTest, DirectoryWithoutGbkFormKeepsTheOldFile) {
+  view.gamePath = "D:\\\xEA\xB0\x80\\";
+  EXPECT_FALSE(SaveSettings(services, view));
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{kCannotSave});
+  EXPECT_EQ(fs.Contents(kVerDat), kOld);
+  EXPECT_EQ(fs.CallCount(Op::kWrite), 0);
+}
+
+}  // namespace
+}  // namespace plover::testing

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "plover/main/app.h"
+#include "plover/main/functions.h"
+#include "plover/main/strings.h"
+#include "tests/support/fakes.h"
+
+namespace plover::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr const char* kMap = "Maps\\FrozenThrone\\(2)EchoIsles.w3x";
+const Names kExample = {"Game.dll", "War3Patch.mpq", kMap};
+
+class SwitchTest : public ::testing::Test, public TestWorld {
+ protected:
+  void SetUp() override {
+    view.gamePath = "D:\\War3\\";
+    view.status = text_of::kIdle;
+    fs.PutFile("D:\\War3\\war3.exe", "old war3.exe");
+    for (const auto& entry : kExample) fs.PutFile("D:\\War3\\" + entry, "old");
+    fs.MakeFolders("C:\\P");
+  }
+  // A fresh world for each case of a table.
+  void Reset() {
+    fs = MemoryFileSystem();
+    prompts = ScriptedPrompts();
+    view = FakeMainView();
+    SetUp();
+  }
+
+  // Version `name`: its file (GBK, CR LF) and a store copy of each entry
+  // holding "new <file name>".
+  void AddVersion(const Names& entries, const std::string& name = "1.20") {
+    std::string bytes;
+    for (const auto& e : entries) bytes += Gbk(e) + "\r\n";
+    fs.PutFile("C:\\P\\" + name + ".w3v", bytes);
+    fs.MakeFolders("C:\\P\\" + name);
+    for (const auto& e : entries) fs.PutFile(StoreCopy(e, name), "new " + FileNameOf(e));
+  }
+  static std::string StoreCopy(const std::string& entry, const std::string& name = "1.20") {
+    return "C:\\P\\" + name + "\\" + FileNameOf(entry);
+  }
+
+  SwitchReport Apply(int scope = 1, const std::string& name = "1.20") {
+    return ApplyVersion(services, view, name, scope);
+  }
+  Names Written() const { return FilesWritten(fs); }
+  static Names InGame(const Names& entries) {
+    Names out;
+    for (const auto& e : entries) out.push_back("D:\\War3\\" + e);
+    return out;
+  }
+  void ExpectWindowEnabledAfterOneSwitch() const {
+    EXPECT_EQ(view.enableCalls, (std::vector<bool>{false, true}));
+  }
+  static Box Question(const std::string& fileName) {
+    return {std::string(text_of::kMissingFileBefore) + fileName + text_of::kMissingFileAfter,
+            text_of::kTitleError, ui::kYesNo | ui::kIconQuestion};
+  }
+  static Box NotWritten(const Names& names) {
+    std::string text = text_of::kNotWrittenHeader;
+    for (const auto& n : names) text += "\n" + n;
+    return {text, text_of::kTitleError, ui::kIconExclamation};
+  }
+};
+
+TEST_F(SwitchTest, NoVersionSelectedIsRefusedBeforeAnythingHappens) {
+  AddVersion(kExample);
+  EXPECT_EQ(Apply(1, "").outcome, SwitchOutcome::kNoVersion);
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"请选择一个版本！", "出错", ui::kOkOnly | ui::kIconError}}));
+  EXPECT_TRUE(view.enableCalls.empty());
+  EXPECT_EQ(view.status, text_of::kIdle);
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(SwitchTest, CopiesTheEntriesOfTheScopeInFileOrder) {
+  const Names entries = {"Game.dll", "War3Patch.mpq", kMap, "Maps\\Old.w3m", "Maps\\Upper.W3X"};
+  struct Case {
+    int scope;
+    Names written;
+  };
+  const Case cases[] = {
+      {1, entries},
+      {2, {"Game.dll", "War3Patch.mpq", "Maps\\Upper.W3X"}},
+      {3, {kMap, "Maps\\Old.w3m"}},
+      {7, {}},
+      {0, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scope);
+    Reset();
+    for (const auto& e : entries) fs.PutFile("D:\\War3\\" + e, "old");
+    AddVersion(entries);
+
+    EXPECT_EQ(Apply(c.scope).outcome, SwitchOutcome::kCompleted);
+    EXPECT_EQ(Written(), InGame(c.written));
+    for (const auto& e : entries) {
+      const bool applied = std::find(c.written.begin(), c.written.end(), e) != c.written.end();
+      EXPECT_EQ(fs.Contents("D:\\War3\\" + e), applied ? "new " + FileNameOf(e) : "old") << e;
+    }
+    EXPECT_EQ(view.status, "转换完成！- Created by Velmor");
+    ExpectWindowEnabledAfterOneSwitch();
+    EXPECT_TRUE(prompts.boxes.empty());
+    EXPECT_TRUE(TempFilesLeft(fs).empty());
+  }
+}
+
+TEST_F(SwitchTest, FindsFilesInAnyLetterCaseAndGameDirWithoutBackslash) {
+  AddVersion({"War3.exe", "Maps\\運.w3x"});
+  ASSERT_TRUE(fs.Delete("C:\\P\\1.20\\War3.exe").ok());
+  fs.PutFile("C:\\P\\1.20\\war3.exe", "new war3");
+  fs.MakeFolders("D:\\War3\\Maps");
+  view.gamePath = "D:\\War3";
+
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(Written(), (Names{"D:\\War3\\War3.exe", "D:\\War3\\Maps\\運.w3x"}));
+  EXPECT_EQ(fs.Contents("D:\\War3\\war3.exe"), "new war3");
+  EXPECT_EQ(fs.Contents("D:\\War3\\Maps\\運.w3x"), "new 運.w3x");
+}
+
+TEST_F(SwitchTest, MissingStoreCopyAsksWhetherToGoOn) {
+  for (const int answer : {ui::kIdYes, ui::kIdNo}) {
+    SCOPED_TRACE(answer);
+    Reset();
+    AddVersion({"Game.dll", kMap, "War3Patch.mpq"});
+    ASSERT_TRUE(fs.Delete(StoreCopy(kMap)).ok());
+    prompts.answers = {answer};
+    std::string statusWhileAsking;
+    bool enabledWhileAsking = true;
+    prompts.onShow = [&](const Box&) {
+      statusWhileAsking = view.status;
+      enabledWhileAsking = view.enabled;
+    };
+
+    const SwitchReport r = Apply();
+
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{Question("(2)EchoIsles.w3x")});
+    EXPECT_EQ(statusWhileAsking, text_of::kSwitching);
+    EXPECT_FALSE(enabledWhileAsking);
+    ExpectWindowEnabledAfterOneSwitch();
+    EXPECT_EQ(fs.Contents("D:\\War3\\" + std::string(kMap)), "old");
+    if (answer == ui::kIdYes) {
+      EXPECT_EQ(r.outcome, SwitchOutcome::kCompleted);
+      EXPECT_EQ(Written(), InGame({"Game.dll", "War3Patch.mpq"}));
+      EXPECT_EQ(view.status, "转换完成！- Created by Velmor");
+    } else {
+      EXPECT_EQ(r.outcome, SwitchOutcome::kStopped);
+      EXPECT_EQ(Written(), InGame({"Game.dll"}));
+      EXPECT_EQ(view.status, "转换中...！- Created by Velmor");
+    }
+  }
+}
+
+TEST_F(SwitchTest, MissingVersionFileStopsWhateverTheAnswer) {
+  for (const int answer : {ui::kIdYes, ui::kIdNo}) {
+    SCOPED_TRACE(answer);
+    Reset();
+    prompts.answers = {answer};
+    EXPECT_EQ(Apply().outcome, SwitchOutcome::kStopped);
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{Question("")});
+    EXPECT_TRUE(Written().empty());
+    ExpectWindowEnabledAfterOneSwitch();
+  }
+}
+
+TEST_F(SwitchTest, MissingGameFolderStopsTheSwitch) {
+  AddVersion({"Game.dll", kMap, "War3Patch.mpq"});
+  ASSERT_TRUE(fs.DeleteFolder("D:\\War3\\Maps\\FrozenThrone").ok());
+
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kStopped);
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"找不到Maps目录，请确认设定魔兽目录是否正确", "错误", 0}}));
+  EXPECT_EQ(Written(), InGame({"Game.dll"}));
+  EXPECT_EQ(fs.Contents("D:\\War3\\War3Patch.mpq"), "old");
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+  ExpectWindowEnabledAfterOneSwitch();
+}
+
+TEST_F(SwitchTest, FilesThatCannotBeReplacedAreReportedAndKeptWhole) {
+  struct Case {
+    const char* what;
+    void (*arrange)(MemoryFileSystem&);
+  };
+  const Case cases[] = {
+      {"held by the game", [](MemoryFileSystem& f) { f.Hold("D:\\War3\\War3Patch.mpq"); }},
+      {"copy denied",
+       [](MemoryFileSystem& f) { f.Fail(Op::kCopy, StoreCopy("War3Patch.mpq"), 70); }},
+      {"disk full", [](MemoryFileSystem& f) { f.Fail(Op::kCopy, "", 61, /*skip=*/1); }},
+      {"replace denied",
+       [](MemoryFileSystem& f) { f.Fail(Op::kMove, "D:\\War3\\War3Patch.mpq", 70); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Reset();
+    AddVersion(kExample);
+    c.arrange(fs);
+
+    const SwitchReport r = Apply();
+
+    EXPECT_EQ(r.outcome, SwitchOutcome::kIncomplete);
+    EXPECT_EQ(r.notWritten, Names{"War3Patch.mpq"});
+    EXPECT_EQ(Written(), InGame({"Game.dll", kMap}));
+    EXPECT_EQ(fs.Contents("D:\\War3\\War3Patch.mpq"), "old");
+    EXPECT_EQ(TempFilesLeft(fs), Names{});
+    EXPECT_EQ(view.status, "转换未完成！- Created by Velmor");
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{NotWritten({"War3Patch.mpq"})});
+  }
+}
+
+TEST_F(SwitchTest, ReportListsAtMostTwentyNames) {
+  for (const int count : {20, 21, 25}) {
+    SCOPED_TRACE(count);
+    Reset();
+    Names entries;
+    for (int i = 1; i <= count; ++i) entries.push_back("F" + std::to_string(i) + ".dll");
+    AddVersion(entries);
+    fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 0, -1);
+
+    Apply();
+
+    Box expected = NotWritten(Names(entries.begin(), entries.begin() + 20));
+    if (count > 20) expected.text += "\n……";
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{expected});
+  }
+}
+
+TEST_F(SwitchTest, EntriesOutsideTheGameDirectoryAreNeverWritten) {
+  AddVersion({"C:\\Windows\\a.dll", "..\\b.dll", "\\c.dll", "\\\\srv\\s\\d", "Maps\\..\\..\\e.dll",
+              "Game.dll"});
+  fs.MakeFolders("C:\\Windows");
+
+  const SwitchReport r = Apply();
+
+  EXPECT_EQ(Written(), InGame({"Game.dll"}));
+  EXPECT_FALSE(fs.Exists("C:\\Windows\\a.dll"));
+  EXPECT_EQ(r.notWritten, (Names{"a.dll", "b.dll", "c.dll", "d", "e.dll"}));
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{NotWritten(r.notWritten)});
+  EXPECT_EQ(view.status, text_of::kSwitchIncomplete);
+}
+
+TEST_F(SwitchTest, UnreadableLinesAndFilesAreReported) {
+  AddVersion(kExample);
+  fs.PutFile("C:\\P\\1.20.w3v", "Game.dll\r\nMaps\\\xC4\xA7\x81\r\n");
+  EXPECT_EQ(Apply().notWritten, Names{"???"});
+  EXPECT_EQ(Written(), InGame({"Game.dll"}));
+
+  fs.Fail(Op::kRead, "C:\\P\\1.20.w3v", fs::kPermissionDenied);
+  EXPECT_EQ(Apply().notWritten, Names{"1.20.w3v"});
+  EXPECT_EQ(view.status, text_of::kSwitchIncomplete);
+}
+
+TEST_F(SwitchTest, EmptyVersionFileCompletesWithoutCopying) {
+  AddVersion({});
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_TRUE(Written().empty());
+  EXPECT_EQ(view.status, text_of::kSwitched);
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(SwitchTest, RepeatedEntryIsWrittenEachTime) {
+  AddVersion({"Game.dll", "War3Patch.mpq", "Game.dll"});
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(Written(), InGame({"Game.dll", "War3Patch.mpq", "Game.dll"}));
+}
+
+}  // namespace
+}  // namespace plover::testing

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kNewSuffix = ".plover-new";
 constexpr const char* kTempSuffix = ".plover-tmp";
+constexpr const char* kOldSuffix = ".plover-old";
 
 BuildResult Abandon(fs::FileSystem& fs, const std::string& temp, const std::string& fileTemp,
                     BuildResult why) {
@@ -14,6 +15,56 @@ BuildResult Abandon(fs::FileSystem& fs, const std::string& temp, const std::stri
   (void)fs.Delete(fileTemp);
   return why;
 }
+
+// The moves that put a new set of files in place, remembered so that Undo
+// can reverse them and bring back the files that were set aside.
+class Replacement {
+ public:
+  explicit Replacement(fs::FileSystem& fs) : fs_(fs) {}
+
+  // Moves an existing file out of the way; a missing one needs no move.
+  bool SetAside(const std::string& path) {
+    const fs::Status st = fs_.GetFile(path);
+    if (st.is(fs::kFileNotFound)) return true;
+    if (!st.ok() || !fs_.Move(path, path + kOldSuffix, /*replace=*/true).ok()) return false;
+    done_.push_back({path, path + kOldSuffix, false});
+    setAside_.push_back(path + kOldSuffix);
+    return true;
+  }
+  bool Move(const std::string& from, const std::string& to) {
+    if (!fs_.Move(from, to, /*replace=*/false).ok()) return false;
+    done_.push_back({from, to, false});
+    return true;
+  }
+  bool MoveFolder(const std::string& from, const std::string& to) {
+    if (!fs_.MoveFolder(from, to).ok()) return false;
+    done_.push_back({from, to, true});
+    return true;
+  }
+  void Undo() {
+    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+      if (it->folder) {
+        (void)fs_.MoveFolder(it->to, it->from);
+      } else {
+        (void)fs_.Move(it->to, it->from, /*replace=*/false);
+      }
+    }
+    done_.clear();
+  }
+  void DropSetAside() {
+    for (const auto& path : setAside_) (void)fs_.Delete(path);
+  }
+
+ private:
+  struct Step {
+    std::string from;
+    std::string to;
+    bool folder;
+  };
+  fs::FileSystem& fs_;
+  std::vector<Step> done_;
+  std::vector<std::string> setAside_;
+};
 
 }  // namespace
 
@@ -39,25 +90,33 @@ BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const st
     return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
   }
 
-  // The new set is complete: only now does the version itself change.
-  if (!fs.FolderExists(store)) {
-    if (!fs.MoveFolder(temp, store).ok()) return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
-  } else {
-    std::vector<std::string> names;
-    if (!fs.ListFiles(temp, "*", names).ok()) {
-      return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
-    }
+  // The new set is complete: only now does the version itself change. Every
+  // old file that a new one replaces is first set aside, so that a failure
+  // at any step can put the old version back as it was.
+  Replacement r(fs);
+  const auto fail = [&] {
+    r.Undo();
+    return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
+  };
+  const bool freshStore = !fs.FolderExists(store);
+  std::vector<std::string> names;
+  if (!freshStore) {
+    if (!fs.ListFiles(temp, "*", names).ok()) return fail();
     for (const auto& n : names) {
-      if (!fs.Move(temp + "\\" + n, store + "\\" + n, /*replace=*/true).ok()) {
-        return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
-      }
+      if (!r.SetAside(store + "\\" + n)) return fail();
     }
-    (void)fs.DeleteFolder(temp);
   }
-  if (!fs.Move(fileTemp, versionFile, /*replace=*/true).ok()) {
-    (void)fs.Delete(fileTemp);
-    return BuildResult::kFailed;
+  if (!r.SetAside(versionFile)) return fail();
+  if (freshStore) {
+    if (!r.MoveFolder(temp, store)) return fail();
+  } else {
+    for (const auto& n : names) {
+      if (!r.Move(temp + "\\" + n, store + "\\" + n)) return fail();
+    }
   }
+  if (!r.Move(fileTemp, versionFile)) return fail();
+  if (!freshStore) (void)fs.DeleteFolder(temp);
+  r.DropSetAside();
   return BuildResult::kDone;
 }
 

@@ -1,13 +1,15 @@
 // Stand-ins for the outside world of the program's logic: a main window that
 // records what it was told, message boxes answered from a script, a folder
-// picker and a program launcher. TestWorld bundles them with an in-memory
-// file system and the program directory "C:\P\".
+// picker, a program launcher, a text prompt, a file-open dialog and the
+// wizard window. TestWorld bundles them with an in-memory file system and the
+// program directory "C:\P\".
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -280,6 +282,15 @@ inline std::vector<std::string> FilesWritten(const MemoryFileSystem& fs) {
         arrow == std::string::npos ? line.substr(line.find(' ') + 1) : line.substr(arrow + 4);
     if (!target.ends_with(".plover-tmp")) out.push_back(target);
   }
+  return out;
+}
+
+// Every file and folder below `folder` by its stored path, with the bytes of
+// each file (nullopt for a folder): two equal snapshots mean nothing changed.
+inline std::map<std::string, std::optional<std::string>> Snapshot(const MemoryFileSystem& fs,
+                                                                  const std::string& folder) {
+  std::map<std::string, std::optional<std::string>> out;
+  for (const auto& path : fs.Below(folder)) out[path] = fs.Contents(path);
   return out;
 }
 

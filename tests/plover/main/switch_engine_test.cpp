@@ -219,7 +219,11 @@ TEST_F(SwitchTest, ReportListsAtMostTwentyNames) {
     SCOPED_TRACE(count);
     Reset();
     Names entries;
-    for (int i = 1; i <= count; ++i) entries.push_back("F" + std::to_string(i) + ".dll");
+    for (int i = 1; i <= count; ++i) {
+      std::string name = "F";
+      name.append(std::to_string(i)).append(".dll");
+      entries.push_back(name);
+    }
     AddVersion(entries);
     fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 0, -1);
 

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-wine
   googletest
 )
 

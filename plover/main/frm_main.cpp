@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include "plover/controls/art.h"
+#include "plover/controls/gdi.h"
+#include "plover/controls/qq_button.h"
 #include "plover/main/functions.h"
 #include "plover/main/strings.h"
 #include "plover/main/window_base.h"
+#include "plover/shell/frm_help.h"
 #include "plover/shell/pickers.h"
 #include "plover/shell/text_prompt.h"
 #include "plover/versions/frm_edit.h"
@@ -27,6 +31,8 @@ struct ControlSpec {
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+// Every push button is the skinned QQButton.
+constexpr const wchar_t* kQQButton = controls::kQQButtonClass;
 
 // The main window's controls, at their places in twips (1440 an inch).
 constexpr ControlSpec kControls[] = {
@@ -35,22 +41,22 @@ constexpr ControlSpec kControls[] = {
      Font::kNormal},
     {kTxtPath, L"EDIT", "", 120, 720, 4095, 270, kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
      Font::kNormal},
-    {kBtnPath, L"BUTTON", "...", 4320, 720, 375, 255, kButton, Font::kNormal},
+    {kBtnPath, kQQButton, "...", 4320, 720, 375, 255, kButton, Font::kNormal},
     {kLstVer, L"LISTBOX", "", 120, 1200, 2055, 2370,
      kChild | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, Font::kList},
-    {kBtnTran, L"BUTTON", "  转 换     ", 2400, 1200, 2055, 495, kButton, Font::kNormal},
-    {kBtnTranmore, L"BUTTON", "", 4440, 1200, 255, 495, kButton, Font::kNormal},
-    {kBtnMake, L"BUTTON", "生成 Loader 文件", 2400, 1755, 2295, 495, kButton, Font::kNormal},
-    {kBtnMin, L"BUTTON", "最小化到系统托盘", 2400, 2310, 2295, 375, kButton, Font::kNormal},
-    {kBtnKill, L"BUTTON", "屏蔽WinKey", 2400, 2760, 2295, 375, kButton, Font::kNormal},
-    {kBtnRun, L"BUTTON", "运行魔兽", 2400, 3200, 1095, 375, kButton, Font::kNormal},
-    {kBtnHelp, L"BUTTON", "使用说明", 3600, 3200, 1095, 375, kButton, Font::kHelp},
+    {kBtnTran, kQQButton, "  转 换     ", 2400, 1200, 2055, 495, kButton, Font::kNormal},
+    {kBtnTranmore, kQQButton, "", 4440, 1200, 255, 495, kButton, Font::kNormal},
+    {kBtnMake, kQQButton, "生成 Loader 文件", 2400, 1755, 2295, 495, kButton, Font::kNormal},
+    {kBtnMin, kQQButton, "最小化到系统托盘", 2400, 2310, 2295, 375, kButton, Font::kNormal},
+    {kBtnKill, kQQButton, "屏蔽WinKey", 2400, 2760, 2295, 375, kButton, Font::kNormal},
+    {kBtnRun, kQQButton, "运行魔兽", 2400, 3200, 1095, 375, kButton, Font::kNormal},
+    {kBtnHelp, kQQButton, "使用说明", 3600, 3200, 1095, 375, kButton, Font::kHelp},
     {kChkSave, L"BUTTON", "监视并保存录象", 2400, 3630, 1815, 255,
      kChild | WS_TABSTOP | BS_AUTOCHECKBOX, Font::kNormal},
-    {kBtnSavePath, L"BUTTON", "...", 4320, 3630, 375, 255, kButton, Font::kNormal},
-    {kBtnAdd, L"BUTTON", "添加", 120, 3650, 615, 255, kButton, Font::kNormal},
-    {kBtnEdit, L"BUTTON", "编辑", 840, 3650, 615, 255, kButton, Font::kNormal},
-    {kBtnDel, L"BUTTON", "删除", 1560, 3650, 615, 255, kButton, Font::kNormal},
+    {kBtnSavePath, kQQButton, "...", 4320, 3630, 375, 255, kButton, Font::kNormal},
+    {kBtnAdd, kQQButton, "添加", 120, 3650, 615, 255, kButton, Font::kNormal},
+    {kBtnEdit, kQQButton, "编辑", 840, 3650, 615, 255, kButton, Font::kNormal},
+    {kBtnDel, kQQButton, "删除", 1560, 3650, 615, 255, kButton, Font::kNormal},
     {kTxtSavePath, L"EDIT", "", 0, 0, 0, 0, WS_CHILD | ES_AUTOHSCROLL, Font::kNormal},
 };
 
@@ -64,7 +70,8 @@ struct LineSpec {
 };
 constexpr LineSpec kLines[] = {{120, 1080, 4680, 1080}, {2280, 1200, 2280, 3900}};
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// No frame of its own: QQForm1 draws the border, the title bar and its buttons.
+constexpr DWORD kWindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
 
 SIZE OuterSizeFor(UINT dpi) {
   RECT r{0, 0, win::TwipsToPixels(kClientWidth, dpi), win::TwipsToPixels(kClientHeight, dpi)};
@@ -116,10 +123,23 @@ bool FrmMain::Create() {
   }
   CreateControls();
   ApplyLayout(actual);
+
+  // The icon and the pictures of btnTran and btnMake are drawn by the program.
+  icon_ = controls::gdi::MakeIcon(controls::art::AppIcon(32));
+  smallIcon_ = controls::gdi::MakeIcon(controls::art::AppIcon(16));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  tranPicture_ = controls::gdi::MakeIcon(controls::art::SwitchPicture());
+  makePicture_ = controls::gdi::MakeIcon(controls::art::LoaderPicture());
+  controls::SetPicture(Item(kBtnTran), tranPicture_.get());
+  controls::SetPicture(Item(kBtnMake), makePicture_.get());
+  form_.onPaint = [this](HDC dc, UINT dpi) { PaintLines(dc, dpi); };
+  form_.Attach(hwnd_);
   return true;
 }
 
 void FrmMain::CreateControls() {
+  controls::RegisterControls(instance_);
   for (const auto& c : kControls) {
     HWND h =
         CreateWindowExW(0, c.windowClass, win::Wide(c.text).c_str(), c.style, 0, 0, 0, 0, hwnd_,
@@ -217,9 +237,6 @@ LRESULT FrmMain::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       break;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_TIMER:
       if (wParam == kTimer1 && services_) {
         ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath());
@@ -246,20 +263,17 @@ LRESULT FrmMain::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
-void FrmMain::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
+void FrmMain::PaintLines(HDC dc, UINT dpi) const {
   win::UniquePen pen(CreatePen(PS_SOLID, 1, kLineColour));
   HGDIOBJ old = SelectObject(dc, pen.get());
   for (const auto& l : kLines) {
-    MoveToEx(dc, win::TwipsToPixels(l.x1, dpi_), win::TwipsToPixels(l.y1, dpi_), nullptr);
+    MoveToEx(dc, win::TwipsToPixels(l.x1, dpi), win::TwipsToPixels(l.y1, dpi), nullptr);
     // LineTo leaves out the last point; one more pixel covers it.
-    const int x2 = win::TwipsToPixels(l.x2, dpi_) + (l.x1 == l.x2 ? 0 : 1);
-    const int y2 = win::TwipsToPixels(l.y2, dpi_) + (l.y1 == l.y2 ? 0 : 1);
+    const int x2 = win::TwipsToPixels(l.x2, dpi) + (l.x1 == l.x2 ? 0 : 1);
+    const int y2 = win::TwipsToPixels(l.y2, dpi) + (l.y1 == l.y2 ? 0 : 1);
     LineTo(dc, x2, y2);
   }
   SelectObject(dc, old);
-  EndPaint(hwnd_, &ps);
 }
 
 void FrmMain::OnCommand(int id, int code) {
@@ -290,6 +304,15 @@ void FrmMain::OnCommand(int id, int code) {
     case kBtnKill:
       if (code == BN_CLICKED) CmdStartKeyBlocker(*services_);
       break;
+    case kBtnHelp:
+      if (code == BN_CLICKED) shell::ShowHelp(hwnd_);
+      break;
+    case kBtnMin:
+      if (code == BN_CLICKED) Menus().MinimiseToTray();
+      break;
+    case kBtnTranmore:
+      if (code == BN_CLICKED) Menus().PopUpTranB(dpi_);
+      break;
     case kBtnAdd:
       if (code == BN_CLICKED) ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
       break;
@@ -319,6 +342,25 @@ void FrmMain::SetReplayWatch(bool on) {
   } else {
     KillTimer(hwnd_, kTimer1);
   }
+}
+
+bool FrmMain::ReplayWatchOn() const {
+  return IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED;
+}
+
+void FrmMain::SetReplayWatchOn(bool on) {
+  CheckDlgButton(hwnd_, kChkSave, on ? BST_CHECKED : BST_UNCHECKED);
+  SetReplayWatch(on);
+}
+
+void FrmMain::ExitProgram() {
+  tray::TrayRemove();
+  Close();
+}
+
+shell::MainMenus& FrmMain::Menus() {
+  if (!menus_) menus_ = std::make_unique<shell::MainMenus>(hwnd_, *services_, *this, *this);
+  return *menus_;
 }
 
 LocalTime FrmMain::SystemClock::Now() {

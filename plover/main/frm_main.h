@@ -5,14 +5,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "plover/controls/qq_form.h"
 #include "plover/main/app.h"
 #include "plover/main/main_view.h"
 #include "plover/main/replay.h"
 #include "plover/main/ui.h"
 #include "plover/main/win32_util.h"
+#include "plover/shell/frm_menu.h"
+#include "plover/shell/menu_model.h"
 
 namespace plover {
 
@@ -42,7 +46,8 @@ class FrmMain final : public MainView,
                       public ui::Prompts,
                       public ui::FolderPicker,
                       public ui::TextPrompt,
-                      public ui::FilePicker {
+                      public ui::FilePicker,
+                      public shell::MenuHost {
  public:
   static constexpr const wchar_t* kClassName = L"PloverMain";
   static constexpr UINT_PTR kTimer1 = 1;
@@ -97,6 +102,11 @@ class FrmMain final : public MainView,
   // The version editor for `name`, modally.
   void ShowEditor(const std::string& caption, const std::string& name);
 
+  // shell::MenuHost: chkSave and mReplay stay in step; mExit.
+  bool ReplayWatchOn() const override;
+  void SetReplayWatchOn(bool on) override;
+  void ExitProgram() override;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -105,9 +115,11 @@ class FrmMain final : public MainView,
   void CreateControls();
   void ApplyLayout(UINT dpi);
   void OnCommand(int id, int code);
-  void Paint();
+  // Line1 and Line2, drawn over the frame.
+  void PaintLines(HDC dc, UINT dpi) const;
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
   void SetReplayWatch(bool on);
+  shell::MainMenus& Menus();
 
   class SystemClock final : public Clock {
    public:
@@ -122,9 +134,13 @@ class FrmMain final : public MainView,
   win::UniqueFont font_;      // 宋体 9 pt
   win::UniqueFont helpFont_;  // 新宋体 9 pt
   win::UniqueFont listFont_;  // 宋体 10.5 pt bold
+  win::UniqueIcon icon_, smallIcon_;
+  win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
+  controls::QQForm form_;                      // QQForm1
   bool closing_ = false;
   SystemClock clock_;
   ReplayWatch replayWatch_;
+  std::unique_ptr<shell::MainMenus> menus_;  // the pop-up menus and the icon
 };
 
 }  // namespace plover

@@ -79,6 +79,9 @@ using UniqueBrush = Owned<GdiTraits<HBRUSH>>;
 using UniquePen = Owned<GdiTraits<HPEN>>;
 using UniqueBitmap = Owned<GdiTraits<HBITMAP>>;
 using UniqueRegion = Owned<GdiTraits<HRGN>>;
+using UniqueDC = Owned<NullIsNone<HDC, ::DeleteDC>>;  // memory device contexts
+using UniqueIcon = Owned<NullIsNone<HICON, ::DestroyIcon>>;
+using UniqueCursor = Owned<NullIsNone<HCURSOR, ::DestroyCursor>>;
 
 // The DPI a window is shown at (96 when the system cannot tell).
 UINT DpiOf(HWND hwnd);

@@ -1,5 +1,7 @@
 #include "plover/main/window_base.h"
 
+#include "plover/controls/qq_button.h"
+
 namespace plover::win {
 
 namespace {
@@ -10,6 +12,10 @@ UINT SystemDpi() {
   return DpiOf(nullptr);
 }
 }  // namespace
+
+const wchar_t* PushButtonClass() {
+  return controls::kQQButtonClass;
+}
 
 void Fonts::Make(UINT dpi) {
   normal = MakeFont(L"宋体", 90, false, dpi);
@@ -82,8 +88,11 @@ void ModalWindow::RunModal(HWND owner, const std::string& caption, int clientWid
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kModalClass;
   RegisterClassExW(&wc);
+  controls::RegisterControls(instance);
 
-  constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  // The skinned frame draws the border and title bar: the window has none of
+  // its own, so its outer size is its client size.
+  constexpr DWORD style = WS_POPUP | WS_SYSMENU;
   dpi_ = owner ? DpiOf(owner) : SystemDpi();
   const SIZE size = OuterSizeForClient(clientWidthTwips, clientHeightTwips, style, 0, dpi_);
   RECT area{};
@@ -97,10 +106,11 @@ void ModalWindow::RunModal(HWND owner, const std::string& caption, int clientWid
 
   owner_ = owner;
   done_ = false;
-  hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kModalClass, Wide(caption).c_str(), style, x, y,
-                          size.cx, size.cy, owner, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(0, kModalClass, Wide(caption).c_str(), style, x, y, size.cx, size.cy,
+                          owner, nullptr, instance, this);
   if (!hwnd_) return;
   OnCreate();
+  frame_.Attach(hwnd_);
   OnDpiChanged(dpi_);
 
   outer_ = topModal;

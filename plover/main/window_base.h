@@ -8,14 +8,13 @@
 #include <span>
 #include <string>
 
+#include "plover/controls/qq_form.h"
 #include "plover/main/win32_util.h"
 
 namespace plover::win {
 
-// The window class of the program's push buttons.
-inline const wchar_t* PushButtonClass() {
-  return L"BUTTON";
-}
+// The window class of the program's push buttons, the skinned QQButton.
+const wchar_t* PushButtonClass();
 
 enum class FontKind { kNormal, kHelp, kList };
 
@@ -80,6 +79,7 @@ class ModalWindow {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  controls::QQForm frame_;  // QQForm1
   bool done_ = false;
   HWND owner_ = nullptr;
   ModalWindow* outer_ = nullptr;

@@ -6,11 +6,11 @@ namespace {
 enum : int { kPrompt = 100, kText = 101 };
 
 constexpr win::ControlSpec kControls[] = {
-    {kPrompt, L"STATIC", "", 240, 200, 4575, 1200, win::kChildStyle | SS_LEFT | SS_NOPREFIX},
-    {kText, L"EDIT", "", 240, 1500, 4575, 300,
+    {kPrompt, L"STATIC", "", 240, 500, 4575, 1200, win::kChildStyle | SS_LEFT | SS_NOPREFIX},
+    {kText, L"EDIT", "", 240, 1800, 4575, 300,
      win::kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
-    {IDOK, nullptr, "确定", 2400, 2050, 1095, 375, win::kPushButtonStyle | BS_DEFPUSHBUTTON},
-    {IDCANCEL, nullptr, "取消", 3720, 2050, 1095, 375, win::kPushButtonStyle},
+    {IDOK, nullptr, "确定", 2400, 2350, 1095, 375, win::kPushButtonStyle | BS_DEFPUSHBUTTON},
+    {IDCANCEL, nullptr, "取消", 3720, 2350, 1095, 375, win::kPushButtonStyle},
 };
 
 }  // namespace
@@ -18,7 +18,7 @@ constexpr win::ControlSpec kControls[] = {
 std::string TextPromptWindow::Ask(HWND owner, const std::string& prompt, const std::string& title,
                                   const std::string& defaultText) {
   TextPromptWindow w(prompt, defaultText);
-  w.RunModal(owner, title, 5055, 2685);
+  w.RunModal(owner, title, 5055, 2985);
   return w.answer_;
 }
 

@@ -18,9 +18,9 @@ enum : int {
 };
 
 constexpr win::ControlSpec kControls[] = {
-    {kOptFiles, L"BUTTON", "版本文件", 240, 180, 3000, 285, win::kChildStyle | BS_AUTORADIOBUTTON},
-    {kBtnEditName, nullptr, "修改名称", 3600, 150, 1215, 345, win::kPushButtonStyle},
-    {kListFiles, L"LISTBOX", "", 240, 600, 4575, 2250,
+    {kOptFiles, L"BUTTON", "版本文件", 240, 480, 3000, 285, win::kChildStyle | BS_AUTORADIOBUTTON},
+    {kBtnEditName, nullptr, "修改名称", 3600, 450, 1215, 345, win::kPushButtonStyle},
+    {kListFiles, L"LISTBOX", "", 240, 900, 4575, 1950,
      win::kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
          LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT},
     {kLbInfo, L"STATIC", "", 240, 2910, 4575, 255, win::kChildStyle | SS_NOPREFIX},

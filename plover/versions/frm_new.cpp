@@ -22,23 +22,23 @@ constexpr DWORD kRadio = win::kChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON;
 constexpr DWORD kText = win::kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 
 constexpr win::ControlSpec kControls[] = {
-    {kOptDef, L"BUTTON", "自动生成（第一次使用推荐）", 240, 180, 4320, 270, kRadio | WS_GROUP},
-    {kOptFile, L"BUTTON", "从配置文件导入（*.w3v）", 240, 480, 4320, 270, kRadio},
-    {kOptPro, L"BUTTON", "专家模式", 240, 780, 4320, 270, kRadio},
-    {kLabel2, L"STATIC", "版本名称：", 240, 1230, 1000, 255, win::kChildStyle | WS_GROUP},
-    {kTxtVer, L"EDIT", "在这里输入一个名称", 1260, 1200, 3300, 285, kText},
-    {kLabel1, L"STATIC", "位置：", 240, 1590, 1000, 255, win::kChildStyle},
-    {kTxtFile, L"EDIT", "", 1260, 1560, 2820, 285, kText},
-    {kBtnFile, nullptr, "...", 4140, 1560, 420, 285, win::kPushButtonStyle},
-    {kLbInfo, L"STATIC", "", 240, 1980, 4320, 420, win::kChildStyle | SS_NOPREFIX},
-    {kBtnOK, nullptr, "下一步", 2160, 2640, 1095, 375,
+    {kOptDef, L"BUTTON", "自动生成（第一次使用推荐）", 240, 480, 4320, 270, kRadio | WS_GROUP},
+    {kOptFile, L"BUTTON", "从配置文件导入（*.w3v）", 240, 780, 4320, 270, kRadio},
+    {kOptPro, L"BUTTON", "专家模式", 240, 1080, 4320, 270, kRadio},
+    {kLabel2, L"STATIC", "版本名称：", 240, 1530, 1000, 255, win::kChildStyle | WS_GROUP},
+    {kTxtVer, L"EDIT", "在这里输入一个名称", 1260, 1500, 3300, 285, kText},
+    {kLabel1, L"STATIC", "位置：", 240, 1890, 1000, 255, win::kChildStyle},
+    {kTxtFile, L"EDIT", "", 1260, 1860, 2820, 285, kText},
+    {kBtnFile, nullptr, "...", 4140, 1860, 420, 285, win::kPushButtonStyle},
+    {kLbInfo, L"STATIC", "", 240, 2280, 4320, 420, win::kChildStyle | SS_NOPREFIX},
+    {kBtnOK, nullptr, "下一步", 2160, 2940, 1095, 375,
      win::kPushButtonStyle | BS_DEFPUSHBUTTON | WS_GROUP},
-    {kBtnCancel, nullptr, "取消", 3465, 2640, 1095, 375, win::kPushButtonStyle},
+    {kBtnCancel, nullptr, "取消", 3465, 2940, 1095, 375, win::kPushButtonStyle},
 };
 
 constexpr int kClientWidth = 4800;
-constexpr int kClientHeight = 3210;
-constexpr int kLineTop = 2520;
+constexpr int kClientHeight = 3510;
+constexpr int kLineTop = 2820;
 
 }  // namespace
 

@@ -163,6 +163,12 @@ Status Win32FileSystem::Copy(const std::string& from, const std::string& to) {
 }
 
 Status Win32FileSystem::Move(const std::string& from, const std::string& to, bool replace) {
+  // A read-only file is never replaced (some systems would let a rename
+  // replace it silently).
+  if (replace) {
+    const DWORD a = AttributesOf(to);
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) return {kPermissionDenied};
+  }
   const DWORD flags =
       replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED : MOVEFILE_COPY_ALLOWED;
   if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), flags)) return {};

@@ -1,0 +1,248 @@
+// How long a switch takes against the plain way of writing the same files.
+//
+// Lays out a game installation of realistic size (~300 MB, flavour 1.24) and
+// two ready versions, 1.20 and 1.24, in a work folder, then times in turn:
+//   baseline  CopyFileW of the fifteen store copies of 1.20 over the game files
+//   switch    plover::ApplyVersion to 1.24 on the real file system
+// so that every timed run replaces every file with different contents.
+//
+//   bench_switch [--runs N] [--work FOLDER] [--keep] [--small]
+//
+// --work defaults to plover-bench in the temporary folder; it is emptied
+// first and removed at the end unless --keep is given. --small uses files of
+// a few hundred bytes (a quick check that everything works).
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "plover/main/app.h"
+#include "plover/main/main_view.h"
+#include "plover/main/ui.h"
+#include "plover/versions/win32_file_system.h"
+#include "tests/support/install_gen.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+using plover::testing::InstallOptions;
+using Clock = std::chrono::steady_clock;
+
+// A main window nobody looks at.
+class QuietView : public plover::MainView {
+ public:
+  std::string gamePath;
+  std::string replayPath;
+  std::string status;
+  std::vector<std::string> versions;
+  int selected = -1;
+
+  std::string GamePath() const override { return gamePath; }
+  void SetGamePath(const std::string& path) override { gamePath = path; }
+  std::string ReplayPath() const override { return replayPath; }
+  void SetReplayPath(const std::string& path) override { replayPath = path; }
+  std::string Status() const override { return status; }
+  void SetStatus(const std::string& text) override { status = text; }
+  void EnableInput(bool) override {}
+  std::vector<std::string> Versions() const override { return versions; }
+  void ClearVersions() override { versions.clear(); }
+  void AddVersion(const std::string& name) override { versions.push_back(name); }
+  void RemoveVersion(int index) override { versions.erase(versions.begin() + index); }
+  void RenameVersion(int index, const std::string& name) override {
+    versions[static_cast<size_t>(index)] = name;
+  }
+  int SelectedIndex() const override { return selected; }
+  void SelectVersion(int index) override { selected = index; }
+  void ShowNewVersionWizard(const std::string&) override {}
+};
+
+// Any message box means the switch did not go as planned: note it, say no.
+class CountingPrompts : public plover::ui::Prompts {
+ public:
+  int shown = 0;
+  int MsgBox(const std::string& text, const std::string& title, unsigned) override {
+    ++shown;
+    std::fprintf(stderr, "message box: %s: %s\n", title.c_str(), text.c_str());
+    return plover::ui::kIdNo;
+  }
+};
+
+class NoPicker : public plover::ui::FolderPicker {
+ public:
+  std::string BrowseFolder(const std::string&) override { return std::string(); }
+};
+
+class NoLauncher : public plover::ui::Launcher {
+ public:
+  bool Start(const std::string&, const std::string&, int) override { return false; }
+};
+
+double Milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string Utf8(const wchar_t* text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return std::string();
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+}
+
+stdfs::path DefaultWorkFolder() {
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+  return stdfs::path(std::wstring(temp, n)) / L"plover-bench";
+}
+
+std::string WithBackslash(const stdfs::path& folder) {
+  std::string text = plover::testing::Utf8Of(folder);
+  if (text.empty() || text.back() != '\\') text += '\\';
+  return text;
+}
+
+int Run(int runs, const stdfs::path& work, bool small) {
+  const stdfs::path game = work / L"game";
+  const stdfs::path program = work / L"program";
+  const auto& entries = plover::testing::FullVersionEntries();
+
+  InstallOptions installed;
+  installed.flavour = "1.24";
+  installed.realisticSizes = !small;
+  InstallOptions older = installed;
+  older.flavour = "1.20";
+
+  std::printf("work folder: %s\n", plover::testing::Utf8Of(work).c_str());
+  const auto madeFrom = Clock::now();
+  std::error_code ec;
+  stdfs::remove_all(work, ec);
+  plover::testing::CreateGameInstallation(game, installed);
+  plover::testing::CreateReadyVersion(program, "1.20", older);
+  plover::testing::CreateReadyVersion(program, "1.24", installed);
+  uint64_t bytes = 0;
+  for (const auto& entry : entries)
+    bytes += stdfs::file_size(plover::testing::EntryPath(game, entry));
+  std::printf("made the installation and two versions (%.1f MB each) in %.1f s\n", bytes / 1e6,
+              Milliseconds(Clock::now() - madeFrom) / 1000);
+
+  plover::fs::Win32FileSystem fileSystem;
+  CountingPrompts prompts;
+  NoPicker picker;
+  NoLauncher launcher;
+  plover::Services services{fileSystem, prompts, picker, launcher, WithBackslash(program)};
+  QuietView view;
+  view.gamePath = WithBackslash(game);
+  view.versions = {"1.20", "1.24"};
+
+  std::vector<double> baseline;
+  std::vector<double> switched;
+  std::vector<double> ratios;
+  // The two ways take turns going first, so that neither always inherits
+  // the other's unfinished write-back.
+  const auto plainCopy = [&]() -> double {
+    const auto from = Clock::now();
+    for (const auto& entry : entries) {
+      const stdfs::path source =
+          program / L"1.20" / plover::testing::PathFromUtf8(plover::testing::StoreCopyName(entry));
+      const stdfs::path target = plover::testing::EntryPath(game, entry);
+      if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
+        std::fprintf(stderr, "CopyFileW %s failed: error %lu\n",
+                     plover::testing::Utf8Of(target).c_str(), GetLastError());
+        return -1;
+      }
+    }
+    return Milliseconds(Clock::now() - from);
+  };
+  const auto programSwitch = [&]() -> double {
+    const auto from = Clock::now();
+    const plover::SwitchReport report = plover::ApplyVersion(services, view, "1.24", 1);
+    const double ms = Milliseconds(Clock::now() - from);
+    if (report.outcome != plover::SwitchOutcome::kCompleted || prompts.shown != 0) {
+      std::fprintf(stderr, "the switch did not complete (%zu entries not written)\n",
+                   report.notWritten.size());
+      return -1;
+    }
+    return ms;
+  };
+  for (int run = 1; run <= runs; ++run) {
+    double copyMs = 0, switchMs = 0;
+    if (run % 2 == 1) {
+      copyMs = plainCopy();
+      switchMs = programSwitch();
+    } else {
+      switchMs = programSwitch();
+      copyMs = plainCopy();
+    }
+    if (copyMs < 0 || switchMs < 0) return 1;
+    baseline.push_back(copyMs);
+    switched.push_back(switchMs);
+    ratios.push_back(switchMs / copyMs);
+    std::printf("run %2d: baseline %9.1f ms   switch %9.1f ms   ratio %.2f\n", run, copyMs,
+                switchMs, switchMs / copyMs);
+    std::fflush(stdout);
+  }
+
+  if (programSwitch() < 0) return 1;
+  for (const auto& entry : entries) {
+    if (!plover::testing::HoldsEntry(plover::testing::EntryPath(game, entry), entry, installed)) {
+      std::fprintf(stderr, "after the switches %s does not hold version 1.24\n", entry.c_str());
+      return 1;
+    }
+  }
+  std::printf("median: baseline %.1f ms, switch %.1f ms, median ratio switch/baseline %.2f\n",
+              Median(baseline), Median(switched), Median(ratios));
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int runs = 5;
+  bool keep = false;
+  bool small = false;
+  stdfs::path work;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--runs" && i + 1 < argc) {
+      runs = std::max(1, _wtoi(argv[++i]));
+    } else if (arg == L"--work" && i + 1 < argc) {
+      work = stdfs::path(argv[++i]);
+    } else if (arg == L"--keep") {
+      keep = true;
+    } else if (arg == L"--small") {
+      small = true;
+    } else {
+      std::fprintf(stderr,
+                   "usage: bench_switch [--runs N] [--work FOLDER] [--keep] [--small]\n"
+                   "unknown argument %s\n",
+                   Utf8(argv[i]).c_str());
+      return 2;
+    }
+  }
+  if (work.empty()) work = DefaultWorkFolder();
+
+  int result = 1;
+  try {
+    result = Run(runs, work, small);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_switch: %s\n", e.what());
+  }
+  if (!keep) {
+    std::error_code ec;
+    stdfs::remove_all(work, ec);
+  }
+  return result;
+}

@@ -1,0 +1,537 @@
+#include "plover/controls/qq_form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "plover/controls/art.h"
+#include "plover/controls/qq_button.h"
+#include "plover/controls/render.h"
+
+namespace plover::controls {
+
+namespace {
+
+constexpr UINT_PTR kHostSubclass = 0x51514652;  // "QQFR"
+// Posted to the frame: give both windows their rounded shape.
+constexpr UINT kApplyShape = WM_APP + 0x51;
+// Marks a framed window, pointing at its frame.
+constexpr const wchar_t* kFrameProperty = L"Plover.QQForm";
+// WM_SYSCOMMAND: move the window as if its caption had been pressed.
+constexpr WPARAM kMoveFromCaption = 0xF012;
+
+HCURSOR HandPointer() {
+  static const win::UniqueCursor hand =
+      gdi::MakePointer(art::HandPointer(), art::kHandHotX, art::kHandHotY);
+  return hand.get();
+}
+
+bool IsClass(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  return lstrcmpiW(cls, name) == 0;
+}
+
+HICON IconOf(HWND hwnd) {
+  for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
+    if (auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, kind, 0))) return icon;
+  }
+  if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICONSM))) return icon;
+  return reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICON));
+}
+
+// Pixels of a rectangle of twips, for placing a window.
+RECT PlaceOf(const TwipRect& r, UINT dpi) {
+  const PixelRect p = ToPixels(r, dpi);
+  return RECT{p.left, p.top, p.right, p.bottom};
+}
+
+}  // namespace
+
+struct FormAccess {
+  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    QQForm* self = Self(hwnd, msg, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+    if (msg == WM_NCDESTROY) {
+      self->hwnd_ = nullptr;
+      self->buttons_ = {};
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return self->HandleFrame(msg, wParam, lParam);
+  }
+
+  static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    QQForm* self = Self(hwnd, msg, lParam);
+    const int index = GetDlgCtrlID(hwnd) - 1;
+    if (!self || index < 0 || index > 2) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->HandleButton(hwnd, static_cast<CaptionButton>(index), msg, wParam, lParam);
+  }
+
+ private:
+  static QQForm* Self(HWND hwnd, UINT msg, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* self = static_cast<QQForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      return self;
+    }
+    return reinterpret_cast<QQForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+};
+
+bool RegisterForm(HINSTANCE instance) {
+  const struct {
+    const wchar_t* name;
+    WNDPROC proc;
+  } classes[] = {{kQQFormClass, FormAccess::FrameProc},
+                 {kQQFormButtonClass, FormAccess::ButtonProc}};
+  for (const auto& c : classes) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(instance, c.name, &wc)) continue;
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = c.proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = c.name;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  }
+  return true;
+}
+
+QQForm::~QQForm() {
+  Detach();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+QQForm* QQForm::FrameOf(HWND host) {
+  return static_cast<QQForm*>(GetPropW(host, kFrameProperty));
+}
+
+bool QQForm::Attach(HWND host) {
+  if (hwnd_ || !host || FrameOf(host)) return false;
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(host, GWLP_HINSTANCE));
+  if (!RegisterControls(instance)) return false;
+  host_ = host;
+  MakeBorderless();
+  RECT wr{};
+  GetWindowRect(host_, &wr);
+  CreateWindowExW(0, kQQFormClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                  wr.right - wr.left, wr.bottom - wr.top, host_, nullptr, instance, this);
+  if (!hwnd_) {
+    host_ = nullptr;
+    return false;
+  }
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_[i] = CreateWindowExW(0, kQQFormButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                  hwnd_, reinterpret_cast<HMENU>(i + 1), instance, this);
+  }
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, host_, nullptr, instance, nullptr);
+  for (HWND b : buttons_) {
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(b);
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  SetTip(CaptionButton::kClose, kTipClose);
+  SetTip(CaptionButton::kMin, kTipMinimize);
+  SetWindowSubclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
+  SetPropW(host_, kFrameProperty, this);
+
+  // Focus rectangles and access-key underlines wait until the keyboard is
+  // used, unless the user asked to see them always.
+  BOOL cues = FALSE;
+  SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  if (!cues) {
+    SendMessageW(host_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  }
+  Refresh();
+  return true;
+}
+
+HostState QQForm::State() const {
+  if (IsIconic(host_)) return HostState::kMinimized;
+  if (IsZoomed(host_)) return HostState::kMaximized;
+  return HostState::kNormal;
+}
+
+void QQForm::MakeBorderless() {
+  const LONG_PTR style = GetWindowLongPtrW(host_, GWL_STYLE);
+  const LONG_PTR want =
+      (style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME)) | WS_CLIPCHILDREN;
+  const LONG_PTR ex = GetWindowLongPtrW(host_, GWL_EXSTYLE);
+  const LONG_PTR wantEx = ex & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE |
+                                                      WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
+  if (style == want && ex == wantEx) return;
+  SetWindowLongPtrW(host_, GWL_STYLE, want);
+  SetWindowLongPtrW(host_, GWL_EXSTYLE, wantEx);
+  SetWindowPos(host_, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void QQForm::Refresh() {
+  if (!host_ || !hwnd_ || refreshing_) return;
+  refreshing_ = true;
+  MakeBorderless();
+  const HostState state = State();
+  if (state != HostState::kMinimized) {
+    RECT wr{};
+    GetWindowRect(host_, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const UINT dpi = win::DpiOf(host_);
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, w, h, SWP_NOACTIVATE);
+    if (surface_.Resize(w, h)) {
+      Paint();
+      if (onPaint) onPaint(surface_.dc(), dpi);
+      background_.reset(CreatePatternBrush(surface_.bitmap()));
+    }
+    if (shape_.cx != w || shape_.cy != h) {
+      // Not while the window is still being sized: a new region then undoes
+      // the size on some systems.
+      PostMessageW(hwnd_, kApplyShape, 0, 0);
+    }
+    model_.Repaint(state);
+    Layout(dpi);
+    ShowImages();
+    RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  refreshing_ = false;
+}
+
+void QQForm::Paint() {
+  const UINT dpi = win::DpiOf(host_);
+  const int w = surface_.width(), h = surface_.height();
+  surface_.Put(FrameFace(w, h, dpi));
+
+  HDC dc = surface_.dc();
+  HICON icon = IconOf(host_);
+  if (icon) {
+    const PixelRect r = ToPixels(kIconRect, dpi);
+    DrawIconEx(dc, r.left, r.top, icon, r.width(), r.height(), 0, nullptr, DI_NORMAL);
+  }
+  if (fontDpi_ != dpi || !captionFont_) {
+    captionFont_ = win::MakeFont(L"宋体", 90, true, dpi);
+    fontDpi_ = dpi;
+  }
+  const int len = GetWindowTextLengthW(host_);
+  std::wstring caption(static_cast<size_t>(len) + 1, L'\0');
+  caption.resize(static_cast<size_t>(GetWindowTextW(host_, caption.data(), len + 1)));
+  const TwipPoint at = CaptionTextOrigin(icon != nullptr);
+  HGDIOBJ old = SelectObject(dc, captionFont_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  TextOutW(dc, TwipsToPixels(at.x, dpi), TwipsToPixels(at.y, dpi), caption.c_str(),
+           static_cast<int>(caption.size()));
+  SelectObject(dc, old);
+}
+
+void QQForm::ApplyShape() {
+  if (!host_ || IsIconic(host_)) return;
+  RECT wr{};
+  GetWindowRect(host_, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (shape_.cx == w && shape_.cy == h) return;
+  const UINT dpi = win::DpiOf(host_);
+  const int r = MulDiv(kRoundCornerPixels, static_cast<int>(dpi), 96);
+  for (HWND target : {hwnd_, host_}) {
+    // Each window owns its region from then on.
+    HRGN rgn = CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r);
+    if (rgn && !SetWindowRgn(target, rgn, TRUE)) DeleteObject(rgn);
+  }
+  shape_ = {w, h};
+}
+
+void QQForm::Layout(UINT dpi) {
+  const LONG_PTR style = GetWindowLongPtrW(host_, GWL_STYLE);
+  const CaptionButtonsLayout layout =
+      LayoutCaptionButtons(PixelsToTwips(surface_.width(), dpi), (style & WS_MINIMIZEBOX) != 0,
+                           (style & WS_MAXIMIZEBOX) != 0);
+  titleBar_ = PlaceOf(layout.titleBar, dpi);
+  const std::array<std::optional<TwipRect>, 3> places{layout.close, layout.min, layout.max};
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    if (places[i]) {
+      const RECT r = PlaceOf(*places[i], dpi);
+      SetWindowPos(buttons_[i], HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+      ShowWindow(buttons_[i], SW_HIDE);
+    }
+  }
+}
+
+void QQForm::ShowImages() {
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    if (shown_[i] != model_.image(static_cast<CaptionButton>(i))) {
+      InvalidateRect(buttons_[i], nullptr, FALSE);
+    }
+  }
+  SetTip(CaptionButton::kMax, model_.maxTip());
+}
+
+void QQForm::SetTip(CaptionButton b, std::string_view tip) {
+  HWND button = buttons_[static_cast<size_t>(b)];
+  if (!button || win::WindowText(button) == tip) return;
+  std::wstring text = win::Wide(tip);
+  SetWindowTextW(button, text.c_str());
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(button);
+  ti.lpszText = text.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+HBRUSH QQForm::BackgroundFor(HWND child, HDC dc) {
+  POINT origin{0, 0};
+  MapWindowPoints(child, hwnd_, &origin, 1);
+  SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+  SetBkMode(dc, TRANSPARENT);
+  return background_.get();
+}
+
+bool QQForm::InTitleBar(LPARAM lParam) const {
+  const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  return PtInRect(&titleBar_, pt) != FALSE;
+}
+
+void QQForm::KeepAtBottom() {
+  if (hwnd_) {
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void QQForm::Detach() {
+  if (host_) {
+    RemoveWindowSubclass(host_, HostProc, kHostSubclass);
+    RemovePropW(host_, kFrameProperty);
+  }
+  host_ = nullptr;
+}
+
+void QQForm::Run(FrameCommand command) {
+  switch (command) {
+    case FrameCommand::kClose: {
+      // The window may be gone, and this frame with it, once WM_CLOSE returns.
+      const auto closed = onCloseClick;
+      SendMessageW(host_, WM_CLOSE, 0, 0);
+      if (closed) closed();
+      return;
+    }
+    case FrameCommand::kMinimize:
+      ShowWindow(host_, SW_MINIMIZE);
+      if (onMinClick) onMinClick();
+      return;
+    case FrameCommand::kToggleMaximize: {
+      const HostState now = State();
+      const HostState next = Toggled(now);
+      if (next == HostState::kMaximized) {
+        ShowWindow(host_, SW_MAXIMIZE);
+        // Sized explicitly as well: some window systems only note the state,
+        // and a later change of shape would take the old size back.
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        if (GetMonitorInfoW(MonitorFromWindow(host_, MONITOR_DEFAULTTONEAREST), &mi)) {
+          const RECT& r = mi.rcWork;
+          SetWindowPos(host_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+      } else if (next != now) {
+        ShowWindow(host_, SW_RESTORE);
+      }
+      Refresh();
+      if (onMaxClick) onMaxClick();
+      return;
+    }
+    case FrameCommand::kNone:
+      return;
+  }
+}
+
+LRESULT CALLBACK QQForm::HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
+  auto* self = reinterpret_cast<QQForm*>(data);
+  if (msg == WM_NCDESTROY) {
+    self->Detach();
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+  }
+  return self->HandleHost(msg, wParam, lParam);
+}
+
+LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND host = host_;
+  switch (msg) {
+    case WM_SIZE:
+    case WM_SETTEXT:
+    case WM_SETICON:
+    case WM_STYLECHANGED:
+    case WM_DPICHANGED: {
+      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      if (!(msg == WM_SIZE && wParam == SIZE_MINIMIZED)) Refresh();
+      return r;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PRINTCLIENT:
+      surface_.CopyTo(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      auto child = reinterpret_cast<HWND>(lParam);
+      const bool noBrushOfItsOwn =
+          r == 0 || r == reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      if (noBrushOfItsOwn && background_ &&
+          (IsClass(child, L"Static") || IsClass(child, L"Button"))) {
+        return reinterpret_cast<LRESULT>(BackgroundFor(child, reinterpret_cast<HDC>(wParam)));
+      }
+      return r;
+    }
+    case WM_GETMINMAXINFO: {
+      // Maximised, a window without a frame covers the work area, not the
+      // taskbar.
+      DefSubclassProc(host, msg, wParam, lParam);
+      MONITORINFO mi{};
+      mi.cbSize = sizeof mi;
+      if (GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &mi)) {
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+        mmi->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
+        mmi->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+      }
+      return 0;
+    }
+    case WM_PARENTNOTIFY: {
+      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      if (LOWORD(wParam) == WM_CREATE) KeepAtBottom();
+      return r;
+    }
+    case WM_SYSCHAR:
+      if (DispatchAccessKey(host, static_cast<wchar_t>(wParam))) return 0;
+      break;
+    case WM_MENUCHAR:
+      if (DispatchAccessKey(host, static_cast<wchar_t>(LOWORD(wParam)))) {
+        return MAKELRESULT(0, MNC_CLOSE);
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(host, msg, wParam, lParam);
+}
+
+LRESULT QQForm::HandleFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      surface_.CopyTo(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      surface_.CopyTo(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case kApplyShape:
+      ApplyShape();
+      return 0;
+    case WM_MOUSEMOVE:
+      model_.PointerOverFrame(State());
+      ShowImages();
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (InTitleBar(lParam) && FrameModel::StartsMove(MouseButton::kLeft, State())) {
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+        ReleaseCapture();
+        // Returns when the button is released.
+        SendMessageW(host_, WM_SYSCOMMAND, kMoveFromCaption, 0);
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      }
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (InTitleBar(lParam)) {
+        HWND max = buttons_[static_cast<size_t>(CaptionButton::kMax)];
+        Run(FrameModel::TitleBarDoubleClick(max && IsWindowVisible(max)));
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT QQForm::HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto index = static_cast<int>(b);
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(button, &ps);
+      RECT rc{};
+      GetClientRect(button, &rc);
+      const int image = model_.image(b);
+      gdi::DrawImage(dc, CaptionButtonFace(index, image, rc.right), 0, 0);
+      shown_[static_cast<size_t>(index)] = image;
+      EndPaint(button, &ps);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      SetCursor(HandPointer());
+      return TRUE;
+    case WM_MOUSEMOVE:
+      model_.PointerOnButton(b, State());
+      ShowImages();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      SetCapture(button);
+      pressed_ = msg == WM_LBUTTONDOWN ? index : -1;
+      model_.ButtonDown(b, State());
+      ShowImages();
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click: the first one was the click.
+      SetCapture(button);
+      pressed_ = -1;
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      RECT rc{};
+      GetClientRect(button, &rc);
+      const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const bool click = msg == WM_LBUTTONUP && pressed_ == index && PtInRect(&rc, pt);
+      pressed_ = -1;
+      if (GetCapture() == button) ReleaseCapture();
+      model_.ButtonUp(b, State());
+      ShowImages();
+      UpdateWindow(button);
+      if (click) Run(FrameModel::Click(b));
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_ == index) {
+        pressed_ = -1;
+        model_.ButtonUp(b, State());
+        ShowImages();
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(button, msg, wParam, lParam);
+}
+
+}  // namespace plover::controls

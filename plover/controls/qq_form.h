@@ -1,0 +1,108 @@
+// QQForm, the skinned window frame. A window adopts it by holding one as a
+// member and attaching it once its own window exists:
+//
+//   form_.onPaint = [this](HDC dc, UINT dpi) { DrawMyLines(dc, dpi); };  // optional
+//   form_.Attach(hwnd_);
+//
+// The frame then makes the window borderless (its size stays its outer size),
+// covers all of it with the painted border, title bar, icon and caption, gives
+// it rounded corners, and supplies the minimise, maximise/restore and close
+// buttons (shown as the window's WS_MINIMIZEBOX and WS_MAXIMIZEBOX styles
+// ask), moving by the title bar and maximise/restore by a double click on it.
+// It follows the window's size, caption, icon, state and DPI by itself. The
+// close button sends the window WM_CLOSE, as a caption's close button does.
+//
+// The frame is a child window kept below all other children; the window's
+// own controls stay its direct children. Labels and check boxes are drawn
+// over the frame's background unless the window gives them a brush of its
+// own in WM_CTLCOLORSTATIC (the button-face brush, which is what
+// DefWindowProc gives, counts as none). What the window paints itself is
+// covered: draw through `onPaint` instead.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "plover/controls/form_model.h"
+#include "plover/controls/gdi.h"
+#include "plover/main/win32_util.h"
+
+namespace plover::controls {
+
+inline constexpr const wchar_t* kQQFormClass = L"QQForm";
+inline constexpr const wchar_t* kQQFormButtonClass = L"QQFormButton";
+
+class QQForm {
+ public:
+  QQForm() = default;
+  ~QQForm();
+  QQForm(const QQForm&) = delete;
+  QQForm& operator=(const QQForm&) = delete;
+
+  // Frames `host`, a top-level window; false when it has a frame already.
+  bool Attach(HWND host);
+  // The frame of `host`, or nullptr.
+  static QQForm* FrameOf(HWND host);
+  // Repaints the frame and lays out its buttons.
+  void Refresh();
+
+  HWND hwnd() const { return hwnd_; }
+  HWND host() const { return host_; }
+  // A caption button's window (its text is its tooltip).
+  HWND button(CaptionButton b) const { return buttons_[static_cast<size_t>(b)]; }
+  const FrameModel& model() const { return model_; }
+  // The frame as last painted, in the host's coordinates.
+  const gdi::Surface& surface() const { return surface_; }
+
+  // Raised after the frame has done the work.
+  std::function<void()> onMinClick;
+  std::function<void()> onMaxClick;
+  std::function<void()> onCloseClick;
+  // Draws the window's own lines and pictures over the frame after each
+  // repaint, in the window's coordinates.
+  std::function<void(HDC dc, UINT dpi)> onPaint;
+
+  // The frame's background as a brush for the child `child` to fill with.
+  HBRUSH BackgroundFor(HWND child, HDC dc);
+
+ private:
+  friend struct FormAccess;
+
+  static LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
+  LRESULT HandleHost(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HostState State() const;
+  void MakeBorderless();
+  void Paint();
+  void ApplyShape();
+  void Layout(UINT dpi);
+  void ShowImages();
+  void SetTip(CaptionButton b, std::string_view tip);
+  bool InTitleBar(LPARAM lParam) const;
+  void Run(FrameCommand command);
+  void KeepAtBottom();
+  void Detach();
+
+  HWND host_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::array<HWND, 3> buttons_{};
+  std::array<int, 3> shown_{};  // the image each button last drew
+  FrameModel model_;
+  gdi::Surface surface_;
+  win::UniqueBrush background_;
+  win::UniqueFont captionFont_;
+  UINT fontDpi_ = 0;
+  RECT titleBar_{};
+  SIZE shape_{};  // the size the rounded shape was made for
+  // A press on a caption button whose release over it is a click.
+  int pressed_ = -1;
+  bool refreshing_ = false;
+};
+
+}  // namespace plover::controls

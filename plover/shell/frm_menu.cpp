@@ -1,0 +1,91 @@
+#include "plover/shell/frm_menu.h"
+
+#include "plover/main/strings.h"
+
+namespace plover::shell {
+namespace {
+
+// Where mTranB appears, in twips of the main window's client area: just below
+// the switch button.
+constexpr int kTranBLeft = 3160;
+constexpr int kTranBTop = 1690;
+
+}  // namespace
+
+FrmMenu::FrmMenu(const std::vector<std::string>& versions, bool replayOn)
+    : main_(Build(BuildMainMenu(versions, replayOn))), tranB_(Build(BuildTranBMenu())) {}
+
+UniqueMenu FrmMenu::Build(const MenuItem& menu) {
+  UniqueMenu popup(CreatePopupMenu());
+  for (const auto& item : menu.items) {
+    const std::wstring caption = win::Wide(item.caption);
+    UINT flags = MF_STRING;
+    if (!item.enabled) flags |= MF_GRAYED;
+    if (item.checked) flags |= MF_CHECKED;
+    if (item.IsSubmenu()) {
+      UniqueMenu submenu = Build(item);
+      // The submenu now belongs to its parent, which destroys it.
+      AppendMenuW(popup.get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.release()),
+                  caption.c_str());
+    } else if (item.command.action == MenuAction::kNone) {
+      // A heading: identifier 0, which stands for "nothing chosen".
+      AppendMenuW(popup.get(), flags, 0, caption.c_str());
+    } else {
+      commands_.push_back(item.command);
+      AppendMenuW(popup.get(), flags, commands_.size(), caption.c_str());
+    }
+  }
+  return popup;
+}
+
+const MenuCommand* FrmMenu::CommandOf(UINT id) const {
+  if (id == 0 || id > commands_.size()) return nullptr;
+  return &commands_[id - 1];
+}
+
+MainMenus::MainMenus(HWND mainWindow, Services& services, MainView& view, MenuHost& host)
+    : main_(mainWindow), services_(services), view_(view), host_(host) {}
+
+void MainMenus::MinimiseToTray() {
+  ShowWindow(main_, SW_MINIMIZE);
+  ShowWindow(main_, SW_HIDE);
+  tray::TrayInstall(main_, *this);
+  tray::TraySetTip(text_of::kCaption);
+}
+
+void MainMenus::PopUpTranB(UINT dpi) {
+  frmMenu_ = std::make_unique<FrmMenu>(view_.Versions(), host_.ReplayWatchOn());
+  POINT at{win::TwipsToPixels(kTranBLeft, dpi), win::TwipsToPixels(kTranBTop, dpi)};
+  ClientToScreen(main_, &at);
+  const UINT id = static_cast<UINT>(
+      TrackPopupMenuEx(frmMenu_->mTranB(),
+                       TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                       at.x, at.y, main_, nullptr));
+  RunMenuCommand(id);
+  frmMenu_.reset();
+}
+
+HMENU MainMenus::MenuToPopUp() {
+  frmMenu_ = std::make_unique<FrmMenu>(view_.Versions(), host_.ReplayWatchOn());
+  return frmMenu_->mMain();
+}
+
+void MainMenus::RunMenuCommand(UINT id) {
+  if (!frmMenu_) return;
+  if (const MenuCommand* command = frmMenu_->CommandOf(id)) {
+    // A copy: the command may end the program, and the menu with it.
+    const MenuCommand chosen = *command;
+    shell::RunMenuCommand(chosen, services_, view_, host_);
+  }
+}
+
+void MainMenus::AfterMenu() {
+  frmMenu_.reset();
+}
+
+void MainMenus::LeftClick() {
+  ShowWindow(main_, SW_RESTORE);
+  SetForegroundWindow(main_);
+}
+
+}  // namespace plover::shell

@@ -1,0 +1,85 @@
+#include "plover/shell/menu_model.h"
+
+#include <utility>
+
+namespace plover::shell {
+namespace {
+
+constexpr const char* kChooseVersion = "选择版本";
+
+MenuItem Item(const char* name, std::string caption, MenuCommand command = {}) {
+  MenuItem item;
+  item.name = name;
+  item.caption = std::move(caption);
+  item.command = std::move(command);
+  return item;
+}
+
+// A switching submenu: the greyed heading, then one item per version in list
+// order, each switching that version with `scope`.
+MenuItem VersionSubmenu(const char* name, const char* caption, const char* listName,
+                        const std::vector<std::string>& versions, int scope) {
+  MenuItem submenu = Item(name, caption);
+  MenuItem heading = Item(listName, kChooseVersion);
+  heading.enabled = false;
+  submenu.items.push_back(std::move(heading));
+  for (const auto& version : versions) {
+    submenu.items.push_back(Item(listName, version, {MenuAction::kSwitch, version, scope}));
+  }
+  return submenu;
+}
+
+MenuItem Plain(const char* name, const char* caption, MenuAction action, int scope = 0) {
+  return Item(name, caption, {action, std::string(), scope});
+}
+
+}  // namespace
+
+MenuItem BuildMainMenu(const std::vector<std::string>& versions, bool replayOn) {
+  MenuItem main = Item("mMain", "Main");
+  main.items.push_back(VersionSubmenu("mTran", "转换", "mTranAll", versions, 1));
+  main.items.push_back(VersionSubmenu("mTranFile", "仅转换文件", "mTranFileAll", versions, 2));
+  main.items.push_back(VersionSubmenu("mTranMap", "仅转换地图", "mTranMapAll", versions, 3));
+  main.items.push_back(Plain("mWinkey", "屏蔽Winkey", MenuAction::kStartKeyBlocker));
+  MenuItem replay = Plain("mReplay", "监视录象", MenuAction::kToggleReplay);
+  replay.checked = replayOn;
+  main.items.push_back(std::move(replay));
+  main.items.push_back(Plain("mRun", "运行魔兽", MenuAction::kRunGame));
+  main.items.push_back(Plain("mExit", "退出", MenuAction::kExit));
+  return main;
+}
+
+MenuItem BuildTranBMenu() {
+  MenuItem tranB = Item("mTranB", "TRan");
+  tranB.items.push_back(Plain("mTranBMap", "仅转换地图", MenuAction::kSwitchSelected, 3));
+  tranB.items.push_back(Plain("mTranBFile", "仅转换文件", MenuAction::kSwitchSelected, 2));
+  return tranB;
+}
+
+void RunMenuCommand(const MenuCommand& command, Services& s, MainView& view, MenuHost& host) {
+  switch (command.action) {
+    case MenuAction::kNone:
+      break;
+    case MenuAction::kSwitch:
+      ApplyVersion(s, view, command.version, command.scope);
+      break;
+    case MenuAction::kSwitchSelected:
+      // With nothing selected the name is empty, and the switch says so.
+      ApplyVersion(s, view, view.SelectedVersion(), command.scope);
+      break;
+    case MenuAction::kStartKeyBlocker:
+      CmdStartKeyBlocker(s);
+      break;
+    case MenuAction::kToggleReplay:
+      host.SetReplayWatchOn(!host.ReplayWatchOn());
+      break;
+    case MenuAction::kRunGame:
+      CmdRunGame(s, view);
+      break;
+    case MenuAction::kExit:
+      host.ExitProgram();
+      break;
+  }
+}
+
+}  // namespace plover::shell

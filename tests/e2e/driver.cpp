@@ -1,0 +1,856 @@
+#include "tests/e2e/driver.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#ifndef PLOVER_E2E_EXE
+#define PLOVER_E2E_EXE ""
+#endif
+#ifndef PLOVER_E2E_FAKE_GAME
+#define PLOVER_E2E_FAKE_GAME ""
+#endif
+#ifndef PLOVER_E2E_ROOT
+#define PLOVER_E2E_ROOT ""
+#endif
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr UINT kSetSelectionW = WM_USER + 103;  // BFFM_SETSELECTIONW
+constexpr int kMessageBoxTextId = 0xFFFF;
+// The pause between the pointer's arrival and a press, and between the two
+// clicks of a double-click (well within the double-click time).
+constexpr int kSettleMs = 80;
+
+int ElapsedMs(Clock::time_point since) {
+  return static_cast<int>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+std::string FromEnvOr(const char* name, const char* fallback) {
+  const DWORD n = GetEnvironmentVariableW(Wide(name).c_str(), nullptr, 0);
+  if (n > 1) {
+    std::wstring value(n, L'\0');
+    value.resize(GetEnvironmentVariableW(Wide(name).c_str(), value.data(), n));
+    return WindowsPath(Utf8(value));
+  }
+  return WindowsPath(fallback);
+}
+
+// True when the environment variable is "1".
+bool EnvFlag(const wchar_t* name) {
+  wchar_t value[4] = {};
+  return GetEnvironmentVariableW(name, value, 4) == 1 && value[0] == L'1';
+}
+
+// PLOVER_E2E_TRACE=1 prints the driver's steps with their times.
+void Trace(const char* what, Clock::time_point since) {
+  static const bool on = EnvFlag(L"PLOVER_E2E_TRACE");
+  if (on) std::fprintf(stderr, "  [e2e] %s: %d ms\n", what, ElapsedMs(since));
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+struct EnumState {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
+  auto* st = reinterpret_cast<EnumState*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == st->pid && IsWindowVisible(hwnd)) st->found.push_back(hwnd);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+
+bool HasChildOfClass(HWND parent, const char* cls) {
+  for (HWND c : Children(parent)) {
+    if (ClassOf(c) == cls) return true;
+  }
+  return false;
+}
+
+HWND MessageBoxStatic(HWND dialog) {
+  for (HWND c : Children(dialog)) {
+    if (GetParent(c) != dialog) continue;
+    if ((GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId) return c;
+  }
+  return nullptr;
+}
+
+// Absolute mouse input at a screen point.
+void MouseAt(POINT pt, std::initializer_list<DWORD> buttons) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN);
+  const int cy = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<INPUT> inputs;
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>((pt.x * 65535LL + (cx - 1) / 2) / (cx > 1 ? cx - 1 : 1));
+  move.mi.dy = static_cast<LONG>((pt.y * 65535LL + (cy - 1) / 2) / (cy > 1 ? cy - 1 : 1));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs.push_back(move);
+  for (DWORD b : buttons) {
+    INPUT in = move;
+    in.mi.dwFlags = b | MOUSEEVENTF_ABSOLUTE;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool ForcePostedClicks() {
+  return EnvFlag(L"PLOVER_E2E_POST_CLICKS");
+}
+
+// True when a real click at `pt` (screen) lands on `target`.
+bool PointReaches(HWND target, POINT pt) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN);
+  const int cy = GetSystemMetrics(SM_CYSCREEN);
+  if (pt.x < 0 || pt.y < 0 || pt.x >= cx || pt.y >= cy) return false;
+  HWND at = WindowFromPoint(pt);
+  return at == target || (at && IsChild(target, at));
+}
+
+// Keeps two separate clicks at one place from becoming a double-click.
+POINT g_lastClick{-1, -1};
+Clock::time_point g_lastClickTime{};
+
+void SpaceOutClicks(POINT pt) {
+  const int wait = static_cast<int>(GetDoubleClickTime()) + 100 - ElapsedMs(g_lastClickTime);
+  if (std::abs(pt.x - g_lastClick.x) < 8 && std::abs(pt.y - g_lastClick.y) < 8 && wait > 0) {
+    Sleep(wait);
+  }
+}
+
+void NoteClick(POINT pt) {
+  g_lastClick = pt;
+  g_lastClickTime = Clock::now();
+}
+
+bool ClickAtClient(HWND hwnd, POINT client, bool twice) {
+  if (!IsWindow(hwnd)) return false;
+  POINT screen = client;
+  ClientToScreen(hwnd, &screen);
+  SpaceOutClicks(screen);
+  if (!ForcePostedClicks() && PointReaches(hwnd, screen)) {
+    Trace("click with the mouse", Clock::now());
+    // As a hand would: the pointer comes to rest on the spot, then presses.
+    MouseAt(screen, {});
+    Sleep(kSettleMs);
+    MouseAt(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    if (twice) {
+      Sleep(kSettleMs);
+      MouseAt(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    }
+  } else {
+    Trace("click with posted messages", Clock::now());
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    if (twice) {
+      PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    }
+  }
+  NoteClick(screen);
+  return true;
+}
+
+bool ItemRect(HWND list, int index, RECT& rc) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, 2000, &result) &&
+      static_cast<LONG_PTR>(result) != LB_ERR && rc.bottom > rc.top) {
+    return true;
+  }
+  // Computed from the item height when the rectangle cannot be asked for.
+  DWORD_PTR height = 0, top = 0;
+  if (!SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) ||
+      !SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top)) {
+    return false;
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  rc.left = 0;
+  rc.right = client.right;
+  rc.top = (index - static_cast<int>(top)) * static_cast<int>(height);
+  rc.bottom = rc.top + static_cast<int>(height);
+  return true;
+}
+
+void WriteBmp(const std::string& path, int width, int height, const std::vector<BYTE>& pixels) {
+  const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = rowBytes * static_cast<DWORD>(height);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  bytes.append(reinterpret_cast<const char*>(pixels.data()), pixels.size());
+  WriteBytes(path, bytes);
+}
+
+}  // namespace
+
+// ---- Text -----------------------------------------------------------------
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::optional<std::string> FromGbk(std::string_view bytes) {
+  if (bytes.empty()) return std::string();
+  const int n = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data(),
+                                    static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                      wide.data(), n);
+  return Utf8(wide);
+}
+
+std::string ToGbk(std::string_view utf8) {
+  const std::wstring wide = Wide(utf8);
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+// ---- Paths and files --------------------------------------------------------
+
+std::string WindowsPath(std::string_view path) {
+  std::string out = (!path.empty() && path[0] == '/') ? "Z:" : "";
+  for (char c : path) out += (c == '/') ? '\\' : c;
+  return out;
+}
+
+std::string Join(std::string_view dir, std::string_view name) {
+  std::string out(dir);
+  while (!out.empty() && out.back() == '\\') out.pop_back();
+  size_t skip = 0;
+  while (skip < name.size() && name[skip] == '\\') ++skip;
+  return out + "\\" + std::string(name.substr(skip));
+}
+
+std::string PloverExePath() {
+  return FromEnvOr("PLOVER_E2E_EXE", PLOVER_E2E_EXE);
+}
+std::string FakeGameExePath() {
+  return FromEnvOr("PLOVER_E2E_FAKE_GAME", PLOVER_E2E_FAKE_GAME);
+}
+std::string BuildRoot() {
+  return FromEnvOr("PLOVER_E2E_ROOT", PLOVER_E2E_ROOT);
+}
+std::string ScreenshotDir() {
+  return Join(BuildRoot(), "e2e-screens");
+}
+
+std::string WorkDir(std::string_view testName) {
+  const std::string dir = Join(Join(BuildRoot(), "e2e-work"), testName);
+  RemoveTree(dir);
+  MakeDirs(dir);
+  return dir;
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeDirs(const std::string& path) {
+  if (path.empty() || DirExists(path)) return;
+  const size_t slash = path.find_last_of('\\');
+  if (slash != std::string::npos && slash > 2) MakeDirs(path.substr(0, slash));
+  CreateDirectoryW(Wide(path).c_str(), nullptr);
+}
+
+void RemoveTree(const std::string& path) {
+  const std::wstring wpath = Wide(path);
+  const DWORD a = GetFileAttributesW(wpath.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return;
+  if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetFileAttributesW(wpath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wpath.c_str());
+    return;
+  }
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((wpath + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      RemoveTree(Join(path, Utf8(name)));
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(wpath.c_str());
+}
+
+std::optional<std::string> ReadBytes(const std::string& path) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  const size_t slash = path.find_last_of('\\');
+  if (slash != std::string::npos) MakeDirs(path.substr(0, slash));
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD put = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  CloseHandle(h);
+}
+
+void CopyInto(const std::string& from, const std::string& to) {
+  const size_t slash = to.find_last_of('\\');
+  if (slash != std::string::npos) MakeDirs(to.substr(0, slash));
+  CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE);
+}
+
+std::optional<std::vector<std::string>> ReadGbkLines(const std::string& path) {
+  const auto bytes = ReadBytes(path);
+  if (!bytes) return std::nullopt;
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes->size()) {
+    const size_t end = bytes->find("\r\n", start);
+    if (end == std::string::npos) return std::nullopt;
+    const std::string_view raw(bytes->data() + start, end - start);
+    if (raw.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+    auto line = FromGbk(raw);
+    if (!line) return std::nullopt;
+    lines.push_back(*line);
+    start = end + 2;
+  }
+  return lines;
+}
+
+FileHolder::FileHolder(const std::string& path)
+    : handle_(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+FileHolder::~FileHolder() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+// ---- Waiting ------------------------------------------------------------------
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int pollMs) {
+  const auto start = Clock::now();
+  for (;;) {
+    PumpMessages();
+    if (done()) return true;
+    if (ElapsedMs(start) >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(pollMs), QS_ALLINPUT);
+  }
+}
+
+void Sleep(int ms) {
+  WaitUntil([] { return false; }, ms, ms < 20 ? ms : 20);
+}
+
+// ---- Windows ----------------------------------------------------------------
+
+std::string ClassOf(HWND hwnd) {
+  wchar_t buf[256] = {};
+  const int n = GetClassNameW(hwnd, buf, 256);
+  return Utf8(std::wstring_view(buf, n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+std::optional<std::string> TextOf(HWND hwnd, int timeoutMs) {
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                           static_cast<UINT>(timeoutMs), &len)) {
+    return std::nullopt;
+  }
+  std::wstring buf(len + 64, L'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+                           SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs), &got)) {
+    return std::nullopt;
+  }
+  buf.resize(got < buf.size() ? got : buf.size());
+  return Utf8(buf);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> out;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND ChildById(HWND parent, int id) {
+  for (HWND c : Children(parent)) {
+    if (GetParent(c) == parent && GetWindowLongPtrW(c, GWLP_ID) == id) return c;
+  }
+  return nullptr;
+}
+
+HWND ChildByText(HWND parent, std::string_view text) {
+  for (HWND c : Children(parent)) {
+    const auto t = TextOf(c, 1000);
+    if (t && *t == text) return c;
+  }
+  return nullptr;
+}
+
+bool Click(HWND control) {
+  RECT rc{};
+  if (!GetClientRect(control, &rc)) return false;
+  return ClickAtClient(control, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, false);
+}
+
+bool ClickListItem(HWND list, int index) {
+  RECT rc{};
+  if (!ItemRect(list, index, rc)) return false;
+  return ClickAtClient(list, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, false);
+}
+
+bool DoubleClickListItem(HWND list, int index) {
+  RECT rc{};
+  if (!ItemRect(list, index, rc)) return false;
+  return ClickAtClient(list, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, true);
+}
+
+std::optional<std::vector<std::string>> ListItems(HWND list) {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+      static_cast<LONG_PTR>(count) == LB_ERR) {
+    return std::nullopt;
+  }
+  std::vector<std::string> items;
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &len) ||
+        static_cast<LONG_PTR>(len) == LB_ERR) {
+      return std::nullopt;
+    }
+    std::wstring buf(len + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf.data()),
+                             SMTO_ABORTIFHUNG, 2000, &got) ||
+        static_cast<LONG_PTR>(got) == LB_ERR) {
+      return std::nullopt;
+    }
+    buf.resize(got);
+    items.push_back(Utf8(buf));
+  }
+  return items;
+}
+
+int ListSelection(HWND list) {
+  DWORD_PTR sel = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &sel)) return -2;
+  return static_cast<int>(static_cast<LONG_PTR>(sel));
+}
+
+bool IsChecked(HWND checkbox) {
+  DWORD_PTR state = 0;
+  return SendMessageTimeoutW(checkbox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
+         state == BST_CHECKED;
+}
+
+std::string WaitForText(HWND hwnd, std::string_view expected, int timeoutMs) {
+  std::string last;
+  WaitUntil(
+      [&] {
+        if (auto t = TextOf(hwnd, 500)) last = *t;
+        return last == expected;
+      },
+      timeoutMs, 30);
+  return last;
+}
+
+bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
+  if (!IsWindow(hwnd)) return false;
+  SetForegroundWindow(hwnd);
+  BringWindowToTop(hwnd);
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  // The client area: on a display without a window manager nobody draws the
+  // frame and caption.
+  RECT rc{};
+  GetClientRect(hwnd, &rc);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+  const int w = rc.right - rc.left;
+  const int h = rc.bottom - rc.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  const bool copied = BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+  SelectObject(mem, old);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<BYTE> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * static_cast<size_t>(h));
+  const int rows = GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  if (!copied || rows != h) return false;
+  WriteBmp(bmpPath, w, h, pixels);
+  return true;
+}
+
+// ---- Plover, the process ------------------------------------------------------
+
+PloverProcess::~PloverProcess() {
+  Kill();
+  if (job_) CloseHandle(job_);
+  if (process_) CloseHandle(process_);
+}
+
+bool PloverProcess::Start(const std::string& exePath, const std::string& arguments) {
+  std::wstring cmd = L"\"" + Wide(exePath) + L"\"";
+  if (!arguments.empty()) cmd += L" " + Wide(arguments);
+  const size_t slash = exePath.find_last_of('\\');
+  const std::wstring dir = Wide(slash == std::string::npos ? "." : exePath.substr(0, slash));
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(Wide(exePath).c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, dir.c_str(), &si, &pi)) {
+    return false;
+  }
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  job_ = CreateJobObjectW(nullptr, nullptr);
+  if (job_) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    AssignProcessToJobObject(job_, process_);
+  }
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  return true;
+}
+
+bool PloverProcess::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+void PloverProcess::Observe() {
+  VisibleWindows();
+}
+
+std::optional<DWORD> PloverProcess::WaitExit(int timeoutMs) {
+  if (!process_) return std::nullopt;
+  const auto start = Clock::now();
+  const bool ended = WaitUntil(
+      [&] {
+        if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return true;
+        Observe();
+        return false;
+      },
+      timeoutMs, 5);
+  Trace("wait for exit", start);
+  if (!ended) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void PloverProcess::Kill() {
+  if (process_ && Running()) {
+    TerminateProcess(process_, 259);
+    WaitForSingleObject(process_, 5000);
+  }
+  if (job_) TerminateJobObject(job_, 259);
+}
+
+std::vector<HWND> PloverProcess::VisibleWindows() const {
+  EnumState st{pid_, {}};
+  if (pid_) EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&st));
+  if (!st.found.empty()) everShowed_ = true;
+  return st.found;
+}
+
+HWND PloverProcess::MainWindow() const {
+  for (HWND w : VisibleWindows()) {
+    if (ClassOf(w) == "PloverMain") return w;
+  }
+  return nullptr;
+}
+
+HWND PloverProcess::WaitMainWindow(int timeoutMs) {
+  const auto start = Clock::now();
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = MainWindow();
+        return found != nullptr || !Running();
+      },
+      timeoutMs);
+  Trace("wait for the main window", start);
+  return found;
+}
+
+HWND PloverProcess::WindowNow(std::string_view windowClass, std::string_view caption) const {
+  for (HWND w : VisibleWindows()) {
+    if (ClassOf(w) == windowClass && TextOf(w, 1000).value_or("") == caption) return w;
+  }
+  return nullptr;
+}
+
+HWND PloverProcess::WaitWindow(std::string_view windowClass, std::string_view caption,
+                               int timeoutMs) {
+  const auto start = Clock::now();
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = WindowNow(windowClass, caption);
+        return found != nullptr || !Running();
+      },
+      timeoutMs);
+  Trace("wait for a window", start);
+  return found;
+}
+
+std::optional<Dialog> PloverProcess::MessageBoxNow() const {
+  for (HWND w : VisibleWindows()) {
+    if (ClassOf(w) != "#32770") continue;
+    HWND text = MessageBoxStatic(w);
+    if (!text) continue;
+    Dialog d;
+    d.hwnd = w;
+    d.title = TextOf(w).value_or("");
+    d.text = TextOf(text).value_or("");
+    return d;
+  }
+  return std::nullopt;
+}
+
+std::optional<Dialog> PloverProcess::WaitMessageBox(int timeoutMs) {
+  const auto start = Clock::now();
+  std::optional<Dialog> found;
+  WaitUntil(
+      [&] {
+        found = MessageBoxNow();
+        return found.has_value() || !Running();
+      },
+      timeoutMs);
+  Trace("wait for a message box", start);
+  return found;
+}
+
+HWND PloverProcess::FolderPickerNow() const {
+  for (HWND w : VisibleWindows()) {
+    if (ClassOf(w) == "#32770" && HasChildOfClass(w, WC_TREEVIEWA)) return w;
+  }
+  return nullptr;
+}
+
+HWND PloverProcess::WaitFolderPicker(int timeoutMs) {
+  const auto start = Clock::now();
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = FolderPickerNow();
+        return found != nullptr || !Running();
+      },
+      timeoutMs);
+  Trace("wait for the folder picker", start);
+  return found;
+}
+
+bool PloverProcess::Answer(const Dialog& box, int id, int timeoutMs) {
+  if (!IsWindow(box.hwnd)) return false;
+  const auto start = Clock::now();
+  HWND button = GetDlgItem(box.hwnd, id);
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  const bool closed =
+      WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }, timeoutMs);
+  Trace("answer a dialog", start);
+  return closed;
+}
+
+namespace {
+
+// Memory in Plover's process, for messages that carry a pointer.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, SIZE_T size)
+      : process_(process),
+        at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~RemoteBuffer() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void* at(SIZE_T offset = 0) const { return static_cast<char*>(at_) + offset; }
+  bool ok() const { return at_ != nullptr; }
+  bool Put(SIZE_T offset, const void* data, SIZE_T size) const {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, at(offset), data, size, &done) && done == size;
+  }
+  bool Get(SIZE_T offset, void* data, SIZE_T size) const {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, at(offset), data, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_;
+  void* at_;
+};
+
+// The text of the picker's selected folder (its display name).
+std::optional<std::wstring> SelectedFolderName(HANDLE process, HWND picker) {
+  HWND tree = nullptr;
+  for (HWND c : Children(picker)) {
+    if (ClassOf(c) == WC_TREEVIEWA) tree = c;
+  }
+  if (!tree) return std::nullopt;
+  DWORD_PTR item = 0;
+  if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG, 2000, &item) ||
+      !item) {
+    return std::nullopt;
+  }
+  constexpr int kChars = MAX_PATH;
+  RemoteBuffer remote(process, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+  if (!remote.ok()) return std::nullopt;
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT | TVIF_HANDLE;
+  tv.hItem = reinterpret_cast<HTREEITEM>(item);
+  tv.pszText = static_cast<wchar_t*>(remote.at(sizeof(TVITEMW)));
+  tv.cchTextMax = kChars;
+  DWORD_PTR got = 0;
+  if (!remote.Put(0, &tv, sizeof(tv)) ||
+      !SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at()),
+                           SMTO_ABORTIFHUNG, 2000, &got) ||
+      !got) {
+    return std::nullopt;
+  }
+  wchar_t text[kChars + 1] = {};
+  if (!remote.Get(sizeof(TVITEMW), text, kChars * sizeof(wchar_t))) return std::nullopt;
+  return std::wstring(text);
+}
+
+}  // namespace
+
+bool PloverProcess::ChooseFolder(HWND picker, const std::string& folder, int timeoutMs) {
+  if (!IsWindow(picker)) return false;
+  const auto start = Clock::now();
+  std::string trimmed = folder;
+  while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
+  const std::wstring path = Wide(trimmed);
+  const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+  const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
+  RemoteBuffer remote(process_, size);
+  if (!remote.ok() || !remote.Put(0, path.c_str(), size)) return false;
+  // The tree fills in as it goes: the selection is asked for again until the
+  // picker shows the folder selected.
+  const bool selected = WaitUntil(
+      [&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(picker, kSetSelectionW, TRUE, reinterpret_cast<LPARAM>(remote.at()),
+                            SMTO_ABORTIFHUNG, 2000, &result);
+        const bool shown = WaitUntil(
+            [&] {
+              const auto now = SelectedFolderName(process_, picker);
+              return now &&
+                     CompareStringOrdinal(now->c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+            },
+            500);
+        return shown || !IsWindow(picker);
+      },
+      timeoutMs, 50);
+  Trace("select a folder in the picker", start);
+  if (!selected || !IsWindow(picker)) return false;
+  Dialog d;
+  d.hwnd = picker;
+  return Answer(d, IDOK, timeoutMs);
+}
+
+bool PloverProcess::CancelPicker(HWND picker, int timeoutMs) {
+  Dialog d;
+  d.hwnd = picker;
+  return Answer(d, IDCANCEL, timeoutMs);
+}
+
+std::string PloverProcess::Describe() const {
+  std::string out = Running() ? "running;" : "ended;";
+  for (HWND w : VisibleWindows()) {
+    out.append(" [").append(ClassOf(w)).append(" \"");
+    out.append(TextOf(w, 500).value_or("?")).append("\"");
+    for (HWND c : Children(w)) {
+      const auto t = TextOf(c, 500);
+      if (t && !t->empty())
+        out.append(" ").append(ClassOf(c)).append(":\"").append(*t).append("\"");
+    }
+    out.append("]");
+  }
+  return out;
+}
+
+std::optional<DWORD> PloverProcess::CloseMainWindow(int timeoutMs) {
+  HWND main = MainWindow();
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  return WaitExit(timeoutMs);
+}
+
+}  // namespace e2e

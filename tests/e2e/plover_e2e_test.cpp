@@ -1,0 +1,478 @@
+// Plover.exe driven from the outside under Wine: each test has a program
+// folder and a game installation of its own, starts Plover, works its
+// windows and checks what it shows and what it leaves on disk.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenario.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
+constexpr int kStepMs = 8000;
+
+const char* const kIdle = "Created by Velmor";
+const char* const kSwitching = "转换中...！- Created by Velmor";
+const char* const kSwitched = "转换完成！- Created by Velmor";
+const char* const kIncomplete = "转换未完成！- Created by Velmor";
+const char* const kTitleError = "错误";
+
+constexpr int kLbInfo = 1002;
+constexpr int kTxtPath = 1003;
+constexpr int kLstVer = 1005;
+constexpr int kBtnTran = 1006;
+constexpr int kBtnRun = 1011;
+
+// Entries of the full version by their place in the version file.
+constexpr size_t kWar3Patch = 4;  // War3Patch.mpq
+constexpr size_t kEchoIsles = 9;  // Maps\FrozenThrone\(2)EchoIsles.w3x
+
+// Ends the whole run when one test takes far longer than any should (every
+// wait of the driver has its own timeout; this is the last resort). The
+// programs it started go with it: they are in job objects that kill on close.
+class Watchdog : public testing::EmptyTestEventListener {
+ public:
+  static constexpr DWORD kLimitMs = 45000;
+
+  Watchdog()
+      : started_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    CloseHandle(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
+  }
+  void OnTestStart(const testing::TestInfo&) override {
+    ResetEvent(ended_);
+    SetEvent(started_);
+  }
+  void OnTestEnd(const testing::TestInfo&) override {
+    ResetEvent(started_);
+    SetEvent(ended_);
+  }
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    auto* w = static_cast<Watchdog*>(self);
+    for (;;) {
+      WaitForSingleObject(w->started_, INFINITE);
+      if (WaitForSingleObject(w->ended_, kLimitMs) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "e2e watchdog: a test ran longer than %lu s; stopping\n",
+                     static_cast<unsigned long>(kLimitMs / 1000));
+        std::fflush(stderr);
+        ExitProcess(3);
+      }
+    }
+  }
+
+  HANDLE started_;
+  HANDLE ended_;
+};
+
+const bool kWatchdogInstalled = [] {
+  testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+  return true;
+}();
+
+std::string TestName() {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+std::string WithBackslash(const std::string& dir) {
+  return dir + "\\";
+}
+
+Lines Slice(size_t from, size_t to) {
+  const auto& all = FullEntries();
+  return Lines(all.begin() + static_cast<std::ptrdiff_t>(from),
+               all.begin() + static_cast<std::ptrdiff_t>(to < all.size() ? to : all.size()));
+}
+
+Lines AllBut(size_t index) {
+  Lines out = FullEntries();
+  out.erase(out.begin() + static_cast<std::ptrdiff_t>(index));
+  return out;
+}
+
+// A scenario with a game, ver.dat pointing at it and version 1.20 ready.
+Scenario ReadyScenario(std::string_view gameFolder = "game") {
+  Scenario s(TestName(), gameFolder);
+  s.MakeGame();
+  s.WriteSettings(WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays")));
+  s.AddVersion("1.20");
+  return s;
+}
+
+// Starts Plover and waits for its main window.
+HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args = "") {
+  EXPECT_TRUE(plover.Start(s.exe(), args)) << "cannot start " << s.exe();
+  HWND main = plover.WaitMainWindow(kStartMs);
+  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
+  return main;
+}
+
+HWND Control(HWND main, int id) {
+  HWND h = ChildById(main, id);
+  EXPECT_NE(h, nullptr) << "no control " << id;
+  return h;
+}
+
+// Closes the main window as its close box would; Plover ends with code 0.
+void ExpectClosesCleanly(PloverProcess& plover) {
+  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
+      << "Plover did not end cleanly: " << plover.Describe();
+}
+
+void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour) {
+  for (const auto& entry : entries) {
+    EXPECT_TRUE(s.GameHolds(entry, flavour))
+        << entry << " should be of " << flavour << ", is of '" << s.GameFlavour(entry) << "'";
+  }
+}
+
+// ---- Command line -------------------------------------------------------------
+
+TEST(CommandLine, SwitchesStartsTheGameAndEndsWithoutShowingTheWindow) {
+  // A game folder with Chinese in its name: ver.dat holds it in GBK.
+  Scenario s = ReadyScenario("魔兽争霸 III");
+  s.MakeOld(s.settings());
+  const auto before = s.WriteTime(s.settings());
+
+  PloverProcess plover;
+  ASSERT_TRUE(plover.Start(s.exe(), "1.20"));
+  const auto code = plover.WaitExit(20000);
+  ASSERT_TRUE(code.has_value()) << "Plover did not end by itself: " << plover.Describe();
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(plover.EverShowedWindow()) << "a window of Plover became visible";
+
+  ExpectFlavour(s, FullEntries(), "1.20");
+  ASSERT_TRUE(WaitUntil([&] { return s.GameStarts() > 0; }, 10000)) << "the game was not started";
+  EXPECT_EQ(s.GameStarts(), 1u);
+
+  EXPECT_NE(s.WriteTime(s.settings()), before) << "ver.dat was not written";
+  const auto lines = ReadGbkLines(s.settings());
+  ASSERT_TRUE(lines.has_value()) << "ver.dat is not two GBK lines ending in CR LF";
+  EXPECT_EQ(*lines, (Lines{WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays"))}));
+}
+
+TEST(CommandLine, NameOfNoVersionOpensTheWindow) {
+  Scenario s = ReadyScenario();
+  s.MakeOld(s.settings());
+  const auto before = s.WriteTime(s.settings());
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s, "1.24");
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(plover.EverShowedWindow());
+  EXPECT_EQ(TextOf(main).value_or(""), "Plover 2.0");
+  EXPECT_EQ(ListItems(Control(main, kLstVer)).value_or(Lines{}), Lines{"1.20"});
+  ExpectFlavour(s, FullEntries(), kGameFlavour);
+  EXPECT_EQ(s.GameStarts(), 0u);
+  EXPECT_EQ(s.WriteTime(s.settings()), before) << "ver.dat written before the window closed";
+
+  // Closing the window writes ver.dat.
+  ExpectClosesCleanly(plover);
+  EXPECT_NE(s.WriteTime(s.settings()), before) << "ver.dat was not written on closing";
+  EXPECT_EQ(ReadGbkLines(s.settings()),
+            (Lines{WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays"))}));
+}
+
+// ---- One instance per program folder ------------------------------------------
+
+TEST(SecondInstance, SaysItRunsAlreadyAndLeavesSettingsAlone) {
+  Scenario s = ReadyScenario();
+  PloverProcess first;
+  ASSERT_NE(StartToWindow(first, s), nullptr);
+
+  s.MakeOld(s.settings());
+  const auto bytes = ReadBytes(s.settings());
+  const auto time = s.WriteTime(s.settings());
+
+  PloverProcess second;
+  ASSERT_TRUE(second.Start(s.exe()));
+  const auto box = second.WaitMessageBox(kStartMs);
+  ASSERT_TRUE(box.has_value()) << "no message box from the second instance: " << second.Describe();
+  EXPECT_EQ(box->title, "Plover");
+  EXPECT_EQ(box->text, "Plover2.0已经运行");
+  EXPECT_EQ(second.MainWindow(), nullptr);
+  ASSERT_TRUE(second.Answer(*box, IDOK));
+  EXPECT_EQ(second.WaitExit(kStepMs), std::optional<DWORD>(0)) << "the second instance did not end";
+
+  EXPECT_EQ(ReadBytes(s.settings()), bytes);
+  EXPECT_EQ(s.WriteTime(s.settings()), time);
+  EXPECT_TRUE(first.Running());
+  ExpectClosesCleanly(first);
+}
+
+// ---- First start ----------------------------------------------------------------
+
+// The first start's welcome: the wizard with its name prompt on top, which
+// is cancelled. Returns false when it did not come.
+bool DismissWelcome(PloverProcess& plover) {
+  HWND wizard = plover.WaitWindow("PloverModal", "欢迎使用", kStartMs);
+  EXPECT_NE(wizard, nullptr) << "the new-version wizard did not open: " << plover.Describe();
+  HWND prompt = plover.WaitWindow("PloverModal", "欢迎使用-您是第一次使用本软件", kStepMs);
+  EXPECT_NE(prompt, nullptr) << "the name prompt did not open: " << plover.Describe();
+  if (!wizard || !prompt) return false;
+  HWND cancel = ChildByText(prompt, "取消");
+  EXPECT_NE(cancel, nullptr);
+  if (!cancel) return false;
+  Click(cancel);
+  return WaitUntil([&] { return !IsWindowVisible(prompt) && !IsWindowVisible(wizard); }, kStepMs);
+}
+
+TEST(FirstStart, CreatesSettingsAndAsksUntilTheFolderHoldsTheGame) {
+  Scenario s(TestName());
+  const std::string wrong = Join(s.root(), "not a game");
+  const std::string right = Join(s.root(), "魔兽争霸 III");
+  WriteBytes(Join(wrong, "readme.txt"), "nothing here");
+  CopyInto(FakeGameExePath(), Join(right, "WAR3.EXE"));
+
+  PloverProcess plover;
+  ASSERT_TRUE(plover.Start(s.exe()));
+  HWND picker = plover.WaitFolderPicker(kStartMs);
+  ASSERT_NE(picker, nullptr) << "the folder picker did not open: " << plover.Describe();
+  EXPECT_EQ(ReadBytes(s.settings()), std::optional<std::string>("\r\n\r\n"));
+  EXPECT_NE(ChildByText(picker, "选择魔兽所在目录"), nullptr) << "the picker's prompt";
+
+  ASSERT_TRUE(plover.ChooseFolder(picker, wrong));
+  const auto box = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << "no message for a folder without war3.exe: " << plover.Describe();
+  EXPECT_EQ(box->title, kTitleError);
+  EXPECT_EQ(box->text, "你选择的魔兽目录不对，请选择！");
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+
+  picker = plover.WaitFolderPicker(kStepMs);
+  ASSERT_NE(picker, nullptr) << "the picker did not open again: " << plover.Describe();
+  ASSERT_TRUE(plover.ChooseFolder(picker, right));
+
+  ASSERT_TRUE(DismissWelcome(plover));
+  HWND main = plover.WaitMainWindow(kStartMs);
+  ASSERT_NE(main, nullptr) << plover.Describe();
+  EXPECT_EQ(TextOf(Control(main, kTxtPath)).value_or(""), WithBackslash(right));
+  EXPECT_EQ(ListItems(Control(main, kLstVer)).value_or(Lines{"?"}), Lines{});
+
+  ExpectClosesCleanly(plover);
+  const auto lines = ReadGbkLines(s.settings());
+  ASSERT_TRUE(lines.has_value()) << "ver.dat is not GBK lines ending in CR LF";
+  ASSERT_EQ(lines->size(), 2u);
+  EXPECT_EQ((*lines)[0], WithBackslash(right));
+}
+
+TEST(FirstStart, CancelledPickerStillShowsTheWindow) {
+  Scenario s(TestName());
+  PloverProcess plover;
+  ASSERT_TRUE(plover.Start(s.exe()));
+  HWND picker = plover.WaitFolderPicker(kStartMs);
+  ASSERT_NE(picker, nullptr) << plover.Describe();
+  ASSERT_TRUE(plover.CancelPicker(picker));
+  ASSERT_TRUE(DismissWelcome(plover));
+  HWND main = plover.WaitMainWindow(kStartMs);
+  ASSERT_NE(main, nullptr) << plover.Describe();
+  EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kIdle);
+  ExpectClosesCleanly(plover);
+}
+
+// ---- The version list -----------------------------------------------------------
+
+TEST(VersionList, ListsOnlyVersionsWithAStoreFolder) {
+  Scenario s(TestName());
+  s.MakeGame();
+  s.WriteSettings(WithBackslash(s.game()), "");
+  s.AddVersion("1.18", FullEntries(), "");
+  s.AddVersion("1.20");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  HWND list = Control(main, kLstVer);
+  EXPECT_EQ(ListItems(list).value_or(Lines{}), Lines{"1.20"});
+  EXPECT_EQ(ListSelection(list), 0);
+  ExpectClosesCleanly(plover);
+}
+
+TEST(VersionList, StoreFolderMatchesInAnyLetterCase) {
+  Scenario s(TestName());
+  s.MakeGame();
+  s.WriteSettings(WithBackslash(s.game()), "");
+  s.AddVersion("1.20a", FullEntries(), "1.20A");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ListItems(Control(main, kLstVer)).value_or(Lines{}), Lines{"1.20a"});
+  ExpectClosesCleanly(plover);
+}
+
+// ---- Switching --------------------------------------------------------------------
+
+TEST(Switch, ButtonAppliesTheSelectedVersion) {
+  Scenario s = ReadyScenario();
+  s.AddVersion("1.18");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  HWND list = Control(main, kLstVer);
+  EXPECT_EQ(ListItems(list).value_or(Lines{}), (Lines{"1.18", "1.20"}));
+  EXPECT_EQ(ListSelection(list), 0);
+  EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kIdle);
+
+  ASSERT_TRUE(ClickListItem(list, 1));
+  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == 1; }, kStepMs));
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched);
+  ExpectFlavour(s, FullEntries(), "1.20");
+  EXPECT_EQ(s.GameStarts(), 0u);
+
+  MakeDirs(ScreenshotDir());
+  EXPECT_TRUE(SaveScreenshot(main, Join(ScreenshotDir(), "main-window.bmp")));
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, DoubleClickAppliesTheClickedVersion) {
+  Scenario s = ReadyScenario();
+  s.AddVersion("1.18");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(DoubleClickListItem(Control(main, kLstVer), 1));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched);
+  ExpectFlavour(s, FullEntries(), "1.20");
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, EntriesAreReadAsGbk) {
+  Scenario s = ReadyScenario();
+  const std::string chinese = "Maps\\自定义\\(2)回声岛.w3x";
+  s.PutGameFile(chinese, kGameFlavour);
+  Lines entries = FullEntries();
+  entries.push_back(chinese);
+  s.AddVersion("1.20", entries, "1.20");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched)
+      << plover.Describe();
+  ExpectFlavour(s, entries, "1.20");
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, MissingStoreCopyAnsweredYesGoesOn) {
+  Scenario s = ReadyScenario();
+  RemoveTree(s.StoreCopy("1.20", FullEntries()[kWar3Patch]));
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+
+  const auto box = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << "no question for the missing store copy: " << plover.Describe();
+  EXPECT_EQ(box->title, kTitleError);
+  EXPECT_EQ(box->text, "转换中找不到文件War3Patch.mpq，是否继续？");
+  EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kSwitching);
+  ASSERT_TRUE(plover.Answer(*box, IDYES));
+
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched);
+  EXPECT_FALSE(plover.MessageBoxNow().has_value());
+  ExpectFlavour(s, AllBut(kWar3Patch), "1.20");
+  ExpectFlavour(s, {FullEntries()[kWar3Patch]}, kGameFlavour);
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, MissingStoreCopyAnsweredNoStops) {
+  Scenario s = ReadyScenario();
+  RemoveTree(s.StoreCopy("1.20", FullEntries()[kWar3Patch]));
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(DoubleClickListItem(Control(main, kLstVer), 0));
+
+  const auto box = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << "no question for the missing store copy: " << plover.Describe();
+  EXPECT_EQ(box->title, kTitleError);
+  EXPECT_EQ(box->text, "转换中找不到文件War3Patch.mpq，是否继续？");
+  ASSERT_TRUE(plover.Answer(*box, IDNO));
+
+  Sleep(500);
+  EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kSwitching);
+  EXPECT_FALSE(plover.MessageBoxNow().has_value());
+  ExpectFlavour(s, Slice(0, kWar3Patch), "1.20");
+  ExpectFlavour(s, Slice(kWar3Patch, 15), kGameFlavour);
+  EXPECT_TRUE(IsWindowEnabled(main)) << "the window stays disabled after the switch stopped";
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, FileHeldByAnotherProcessIsReportedAndKept) {
+  Scenario s = ReadyScenario();
+  const std::string held = FullEntries()[kEchoIsles];
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  {
+    FileHolder holder(s.GameFile(held));
+    ASSERT_TRUE(holder.ok());
+    ASSERT_TRUE(Click(Control(main, kBtnTran)));
+    const auto box = plover.WaitMessageBox(kStepMs);
+    ASSERT_TRUE(box.has_value()) << "no report of the file left out: " << plover.Describe();
+    EXPECT_EQ(box->title, kTitleError);
+    EXPECT_EQ(box->text, "以下文件未能转换（可能正在使用或只读）：\n(2)EchoIsles.w3x");
+    ASSERT_TRUE(plover.Answer(*box, IDOK));
+    EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIncomplete, kStepMs), kIncomplete);
+    Sleep(300);
+    EXPECT_FALSE(plover.MessageBoxNow().has_value()) << "more than one message box";
+  }
+  ExpectFlavour(s, {held}, kGameFlavour);
+  ExpectFlavour(s, AllBut(kEchoIsles), "1.20");
+  ExpectClosesCleanly(plover);
+}
+
+TEST(Switch, MissingMapsFolderIsReported) {
+  Scenario s(TestName());
+  s.MakeGame(false);
+  s.WriteSettings(WithBackslash(s.game()), "");
+  s.AddVersion("1.20");
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  const auto box = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << "no message about the Maps folder: " << plover.Describe();
+  EXPECT_EQ(box->title, kTitleError);
+  EXPECT_EQ(box->text, "找不到Maps目录，请确认设定魔兽目录是否正确");
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+  EXPECT_FALSE(DirExists(Join(s.game(), "Maps")));
+  ExpectClosesCleanly(plover);
+}
+
+// ---- Running the game ---------------------------------------------------------------
+
+TEST(RunGame, StartsWar3OfTheGameFolder) {
+  Scenario s = ReadyScenario();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnRun)));
+  ASSERT_TRUE(WaitUntil([&] { return s.GameStarts() > 0; }, kStepMs))
+      << "the game was not started: " << plover.Describe();
+  EXPECT_FALSE(plover.MessageBoxNow().has_value());
+  ExpectClosesCleanly(plover);
+}
+
+TEST(RunGame, WithoutWar3SaysSo) {
+  Scenario s = ReadyScenario();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  RemoveTree(s.GameFile("War3.exe"));
+  ASSERT_TRUE(Click(Control(main, kBtnRun)));
+  const auto box = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << "no message about the missing game: " << plover.Describe();
+  EXPECT_EQ(box->title, kTitleError);
+  EXPECT_EQ(box->text, "找不到魔兽,请选择正确的目录");
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+  ExpectClosesCleanly(plover);
+}
+
+}  // namespace
+}  // namespace e2e

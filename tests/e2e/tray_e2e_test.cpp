@@ -1,0 +1,204 @@
+// Plover behind its notification-area icon, driven from the outside under
+// Wine: the minimise button hides the window, the icon's left click brings it
+// back, its right-click menu switches, watches replays, starts the key
+// blocker and quits, and the more-switching button switches the selection.
+// The shell's icon is not looked at: the tests send the window the icon's
+// mouse notifications themselves, as the shell would.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenario.h"
+#include "tests/e2e/tray_e2e_support.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr int kStartMs = 15000;
+constexpr int kStepMs = 8000;
+
+constexpr int kLbInfo = 1002;
+constexpr int kLstVer = 1005;
+constexpr int kBtnTranmore = 1007;
+constexpr int kBtnMin = 1009;
+constexpr int kChkSave = 1013;
+
+const char* const kSwitched = "转换完成！- Created by Velmor";
+
+// Positions in the icon's menu mMain.
+constexpr int kItemWinkey = 3;
+constexpr int kItemReplay = 4;
+
+std::string TestName() {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  return std::string("Tray.") + info->test_suite_name() + "." + info->name();
+}
+
+// Map entries end in ".w3x" or ".w3m".
+bool IsMap(const std::string& entry) {
+  return entry.ends_with(".w3x") || entry.ends_with(".w3m");
+}
+
+class TrayTest : public testing::Test {
+ protected:
+  // A game, ver.dat pointing at it, and versions 1.18 and 1.20 (listed in
+  // that order).
+  void SetUp() override {
+    s_ = std::make_unique<Scenario>(TestName());
+    s_->MakeGame();
+    s_->WriteSettings(s_->game() + "\\", Join(s_->prog(), "replays") + "\\");
+    s_->AddVersion("1.18");
+    s_->AddVersion("1.20");
+    ASSERT_TRUE(plover_.Start(s_->exe()));
+    main_ = plover_.WaitMainWindow(kStartMs);
+    ASSERT_NE(main_, nullptr) << "the main window did not appear";
+  }
+  void TearDown() override { plover_.Kill(); }
+
+  HWND Control(int id) {
+    HWND h = ChildById(main_, id);
+    EXPECT_NE(h, nullptr) << "no control " << id;
+    return h;
+  }
+  bool Shown() const { return IsWindowVisible(main_) && !IsIconic(main_); }
+  void MinimiseToTray() {
+    ASSERT_TRUE(Click(Control(kBtnMin)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kStepMs))
+        << "the window did not hide";
+    ASSERT_TRUE(IsWindow(main_));
+  }
+  // A right click on the icon, then `keys` in the menu that pops up.
+  void ChooseInIconMenu(const std::vector<UINT>& keys) {
+    IconEvent(main_, WM_RBUTTONUP);
+    ASSERT_TRUE(PressInMenu(plover_.pid(), keys)) << "no menu, or it did not close";
+  }
+  // mMain's item at `position` (from 0).
+  void ChooseIconMenuItem(int position) {
+    std::vector<UINT> keys{VK_HOME};
+    for (int i = 0; i < position; ++i) keys.push_back(VK_DOWN);
+    keys.push_back(VK_RETURN);
+    ChooseInIconMenu(keys);
+  }
+  // Every entry holds the flavour `maps` if it is a map, else `programs`.
+  void ExpectGame(const char* programs, const char* maps) const {
+    for (const auto& entry : FullEntries()) {
+      EXPECT_EQ(s_->GameFlavour(entry), IsMap(entry) ? maps : programs) << entry;
+    }
+  }
+
+  std::unique_ptr<Scenario> s_;
+  PloverProcess plover_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(TrayTest, MinimiseHidesTheWindowAndALeftClickOnTheIconBringsItBack) {
+  MinimiseToTray();
+  EXPECT_FALSE(Shown());
+  IconEvent(main_, WM_MOUSEMOVE);
+  Sleep(300);
+  EXPECT_FALSE(IsWindowVisible(main_)) << "moving over the icon does nothing";
+
+  IconEvent(main_, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
+  EXPECT_EQ(ListItems(Control(kLstVer)).value_or(Lines{}), (Lines{"1.18", "1.20"}));
+
+  // And again: the icon can be had any number of times.
+  MinimiseToTray();
+  IconEvent(main_, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs));
+  EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
+}
+
+TEST_F(TrayTest, IconMenuSwitchesOnlyTheMapsOf118) {
+  MinimiseToTray();
+  // A menu closed without a choice changes nothing and comes back next time.
+  ChooseInIconMenu({VK_ESCAPE});
+  ExpectGame(kGameFlavour, kGameFlavour);
+
+  // 仅转换地图 is the third item; its list is 选择版本, 1.18, 1.20.
+  ChooseInIconMenu({VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_END, VK_UP, VK_RETURN});
+  EXPECT_EQ(WaitForText(Control(kLbInfo), kSwitched, kStepMs), kSwitched);
+  ExpectGame(kGameFlavour, "1.18");
+  EXPECT_FALSE(IsWindowVisible(main_)) << "the window stays in the notification area";
+  EXPECT_TRUE(plover_.Running());
+}
+
+TEST_F(TrayTest, MoreSwitchingButtonSwitchesTheSelectedVersionsFilesOnly) {
+  ASSERT_TRUE(ClickListItem(Control(kLstVer), 1));  // 1.20
+  ASSERT_TRUE(WaitUntil([&] { return ListSelection(Control(kLstVer)) == 1; }, kStepMs));
+  ASSERT_TRUE(Click(Control(kBtnTranmore)));
+  // 仅转换地图, then 仅转换文件.
+  ASSERT_TRUE(PressInMenu(plover_.pid(), {VK_HOME, VK_DOWN, VK_RETURN}));
+  EXPECT_EQ(WaitForText(Control(kLbInfo), kSwitched, kStepMs), kSwitched);
+  ExpectGame("1.20", kGameFlavour);
+  EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
+}
+
+TEST_F(TrayTest, ReplayItemAndCheckBoxStayInStep) {
+  const std::string replay = Join(Join(s_->game(), "replay"), "LastReplay.w3g");
+  const std::string saved = Join(s_->prog(), "replays");
+  MakeDirs(saved);
+  WriteBytes(replay, "a replay of some length");
+
+  // Ticked in the window: the menu item turns the watch off...
+  ASSERT_TRUE(Click(Control(kChkSave)));
+  ASSERT_TRUE(WaitUntil([&] { return IsChecked(Control(kChkSave)); }, kStepMs));
+  MinimiseToTray();
+  ChooseIconMenuItem(kItemReplay);
+  EXPECT_TRUE(WaitUntil([&] { return !IsChecked(Control(kChkSave)); }, kStepMs));
+
+  // ... and on again, and the watch runs while the window is hidden.
+  ChooseIconMenuItem(kItemReplay);
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(Control(kChkSave)); }, kStepMs));
+  auto savedReplays = [&] {
+    int n = 0;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(Wide(Join(saved, "*.w3g")).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do ++n;
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return n;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return savedReplays() >= 1; }, 15000)) << "no replay was saved";
+
+  // Off from the menu: a new replay is not saved any more.
+  ChooseIconMenuItem(kItemReplay);
+  EXPECT_TRUE(WaitUntil([&] { return !IsChecked(Control(kChkSave)); }, kStepMs));
+  const int before = savedReplays();
+  WriteBytes(replay, "another replay, of another length");
+  Sleep(7000);
+  EXPECT_EQ(savedReplays(), before);
+}
+
+TEST_F(TrayTest, ExitItemWritesTheSettingsAndEnds) {
+  MinimiseToTray();
+  s_->MakeOld(s_->settings());
+  const auto before = s_->WriteTime(s_->settings());
+  ChooseInIconMenu({VK_HOME, VK_END, VK_RETURN});  // 退出, the last item
+  const auto code = plover_.WaitExit(kStepMs);
+  ASSERT_TRUE(code.has_value()) << "Plover did not end";
+  EXPECT_NE(s_->WriteTime(s_->settings()), before) << "ver.dat was not written";
+  EXPECT_EQ(ReadGbkLines(s_->settings()).value_or(Lines{}),
+            (Lines{s_->game() + "\\", Join(s_->prog(), "replays") + "\\"}));
+}
+
+TEST_F(TrayTest, KeyBlockerItemWithoutQuenlockSaysSo) {
+  MinimiseToTray();
+  // The message box comes while the menu's command runs: the menu has closed.
+  ChooseIconMenuItem(kItemWinkey);
+  const auto box = plover_.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << plover_.Describe();
+  EXPECT_EQ(box->title, "确定");
+  EXPECT_EQ(box->text, "无法找到 Quenlock.exe");
+  EXPECT_TRUE(plover_.Answer(*box, IDOK));
+  EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+}  // namespace
+}  // namespace e2e

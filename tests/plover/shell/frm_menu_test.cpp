@@ -1,0 +1,96 @@
+// frmMenu's menus as Windows holds them: the items, their state and the
+// command behind each identifier, as built from the model.
+#include "plover/shell/frm_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace plover::shell {
+namespace {
+
+std::string Caption(HMENU menu, int position) {
+  wchar_t buf[128] = {};
+  GetMenuStringW(menu, static_cast<UINT>(position), buf, 128, MF_BYPOSITION);
+  return win::Utf8(buf);
+}
+
+UINT State(HMENU menu, int position) {
+  return GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+}
+
+TEST(FrmMenu, MainMenuHoldsTheModelsItemsWithTheirState) {
+  FrmMenu frm({"1.20", "1.18"}, true);
+  HMENU main = frm.mMain();
+  ASSERT_EQ(GetMenuItemCount(main), 7);
+  const char* captions[] = {"转换",     "仅转换文件", "仅转换地图", "屏蔽Winkey",
+                            "监视录象", "运行魔兽",   "退出"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(Caption(main, i), captions[i]);
+  EXPECT_TRUE(State(main, 4) & MF_CHECKED) << "mReplay follows chkSave";
+  EXPECT_FALSE(State(main, 5) & MF_CHECKED);
+
+  const int scopes[] = {1, 2, 3};
+  for (int s = 0; s < 3; ++s) {
+    HMENU list = GetSubMenu(main, s);
+    ASSERT_NE(list, nullptr) << captions[s];
+    ASSERT_EQ(GetMenuItemCount(list), 3);
+    EXPECT_EQ(Caption(list, 0), "选择版本");
+    EXPECT_TRUE(State(list, 0) & MF_GRAYED) << "the heading cannot be chosen";
+    EXPECT_EQ(frm.CommandOf(GetMenuItemID(list, 0)), nullptr);
+    for (int i = 1; i <= 2; ++i) {
+      const std::string version = i == 1 ? "1.20" : "1.18";
+      EXPECT_EQ(Caption(list, i), version);
+      EXPECT_FALSE(State(list, i) & MF_GRAYED);
+      const MenuCommand* command = frm.CommandOf(GetMenuItemID(list, i));
+      ASSERT_NE(command, nullptr);
+      EXPECT_EQ(*command, (MenuCommand{MenuAction::kSwitch, version, scopes[s]}));
+    }
+  }
+  const MenuCommand* exit = frm.CommandOf(GetMenuItemID(main, 6));
+  ASSERT_NE(exit, nullptr);
+  EXPECT_EQ(exit->action, MenuAction::kExit);
+}
+
+TEST(FrmMenu, EveryChoosableItemHasItsOwnIdentifier) {
+  FrmMenu frm({"a", "b", "c"}, false);
+  std::vector<UINT> ids;
+  auto collect = [&](HMENU menu, auto& self) -> void {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      if (HMENU sub = GetSubMenu(menu, i)) {
+        self(sub, self);
+      } else if (!(State(menu, i) & MF_GRAYED)) {
+        ids.push_back(GetMenuItemID(menu, i));
+      }
+    }
+  };
+  collect(frm.mMain(), collect);
+  collect(frm.mTranB(), collect);
+  ASSERT_EQ(ids.size(), 9u + 4u + 2u);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    EXPECT_NE(ids[i], 0u) << "0 means nothing was chosen";
+    EXPECT_NE(frm.CommandOf(ids[i]), nullptr);
+    for (size_t j = i + 1; j < ids.size(); ++j) EXPECT_NE(ids[i], ids[j]);
+  }
+  EXPECT_EQ(frm.CommandOf(0), nullptr);
+  EXPECT_EQ(frm.CommandOf(1000), nullptr);
+}
+
+TEST(FrmMenu, MoreSwitchingMenuAndNoVersions) {
+  FrmMenu frm({}, false);
+  HMENU tranB = frm.mTranB();
+  ASSERT_EQ(GetMenuItemCount(tranB), 2);
+  EXPECT_EQ(Caption(tranB, 0), "仅转换地图");
+  EXPECT_EQ(Caption(tranB, 1), "仅转换文件");
+  EXPECT_EQ(*frm.CommandOf(GetMenuItemID(tranB, 0)),
+            (MenuCommand{MenuAction::kSwitchSelected, "", 3}));
+  for (int s = 0; s < 3; ++s) {
+    HMENU list = GetSubMenu(frm.mMain(), s);
+    ASSERT_EQ(GetMenuItemCount(list), 1);
+    EXPECT_TRUE(State(list, 0) & MF_GRAYED);
+  }
+  EXPECT_FALSE(State(frm.mMain(), 4) & MF_CHECKED);
+}
+
+}  // namespace
+}  // namespace plover::shell

@@ -74,16 +74,7 @@ constexpr LineSpec kLines[] = {{120, 1080, 4680, 1080}, {2280, 1200, 2280, 3900}
 constexpr DWORD kWindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
 
 SIZE OuterSizeFor(UINT dpi) {
-  RECT r{0, 0, win::TwipsToPixels(kClientWidth, dpi), win::TwipsToPixels(kClientHeight, dpi)};
-  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-  if (adjustForDpi) {
-    adjustForDpi(&r, kWindowStyle, FALSE, 0, dpi);
-  } else {
-    AdjustWindowRectEx(&r, kWindowStyle, FALSE, 0);
-  }
-  return SIZE{r.right - r.left, r.bottom - r.top};
+  return win::OuterSizeForClient(kClientWidth, kClientHeight, kWindowStyle, 0, dpi);
 }
 
 }  // namespace

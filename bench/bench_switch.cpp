@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "plover/base/main_view.h"
+#include "plover/base/ui.h"
 #include "plover/main/app.h"
-#include "plover/main/main_view.h"
-#include "plover/main/ui.h"
 #include "plover/versions/win32_file_system.h"
 #include "tests/support/install_gen.h"
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/image.h"
-#include "plover/main/win32_util.h"
 
 namespace plover::controls::gdi {
 

@@ -5,10 +5,10 @@
 
 #include <array>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/button_model.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/render.h"
-#include "plover/main/win32_util.h"
 
 namespace plover::controls {
 

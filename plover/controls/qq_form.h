@@ -25,9 +25,9 @@
 #include <array>
 #include <functional>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/form_model.h"
 #include "plover/controls/gdi.h"
-#include "plover/main/win32_util.h"
 
 namespace plover::controls {
 

@@ -1,8 +1,8 @@
 #include "plover/main/app.h"
 
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/main/settings.h"
-#include "plover/main/strings.h"
 
 namespace plover {
 namespace {

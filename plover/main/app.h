@@ -6,23 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/main_view.h"
-#include "plover/main/ui.h"
-#include "plover/versions/file_system.h"
+#include "plover/base/main_view.h"
+#include "plover/base/services.h"
 
 namespace plover {
-
-struct Services {
-  fs::FileSystem& fs;
-  ui::Prompts& prompts;
-  ui::FolderPicker& picker;
-  ui::Launcher& launcher;
-  std::string appDir;  // always ends in "\"
-  // The running executable's file name without its extension.
-  std::string exeStem = "Plover";
-  ui::TextPrompt* textPrompt = nullptr;
-  ui::FilePicker* filePicker = nullptr;
-};
 
 enum class Scope : short { kAll = 1, kFiles = 2, kMaps = 3 };
 

@@ -2,10 +2,10 @@
 // directories: the loader file, deleting a version, the replay directory and
 // the key blocker.
 #include "common/text/codepage.h"
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/main/app.h"
-#include "plover/main/functions.h"
 #include "plover/main/loader.h"
-#include "plover/main/strings.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {

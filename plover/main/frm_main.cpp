@@ -2,12 +2,13 @@
 
 #include <commctrl.h>
 
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/controls/art.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/qq_button.h"
-#include "plover/main/functions.h"
-#include "plover/main/strings.h"
-#include "plover/main/window_base.h"
+#include "plover/controls/window_base.h"
+#include "plover/main/menu_commands.h"
 #include "plover/shell/frm_help.h"
 #include "plover/shell/pickers.h"
 #include "plover/shell/text_prompt.h"
@@ -349,8 +350,12 @@ void FrmMain::ExitProgram() {
   Close();
 }
 
+void FrmMain::RunMenuCommand(const shell::MenuCommand& command) {
+  if (services_) plover::RunMenuCommand(command, *services_, *this, *this);
+}
+
 shell::MainMenus& FrmMain::Menus() {
-  if (!menus_) menus_ = std::make_unique<shell::MainMenus>(hwnd_, *services_, *this, *this);
+  if (!menus_) menus_ = std::make_unique<shell::MainMenus>(hwnd_, *this, *this);
   return *menus_;
 }
 

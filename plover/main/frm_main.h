@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/win32_util.h"
+#include "plover/base/main_view.h"
+#include "plover/base/ui.h"
 #include "plover/controls/qq_form.h"
 #include "plover/main/app.h"
-#include "plover/main/main_view.h"
 #include "plover/main/replay.h"
-#include "plover/main/ui.h"
-#include "plover/main/win32_util.h"
 #include "plover/shell/frm_menu.h"
 #include "plover/shell/menu_model.h"
 
@@ -106,6 +106,7 @@ class FrmMain final : public MainView,
   bool ReplayWatchOn() const override;
   void SetReplayWatchOn(bool on) override;
   void ExitProgram() override;
+  void RunMenuCommand(const shell::MenuCommand& command) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

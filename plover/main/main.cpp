@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
+#include "common/win32/win32_util.h"
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/main/frm_main.h"
-#include "plover/main/functions.h"
-#include "plover/main/strings.h"
-#include "plover/main/win32_util.h"
 #include "plover/versions/win32_file_system.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "plover/main/replay.h"
 
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
 
 namespace plover {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 namespace plover {
 

@@ -1,7 +1,7 @@
 #include "common/text/codepage.h"
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/main/app.h"
-#include "plover/main/functions.h"
-#include "plover/main/strings.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {

@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/art.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/qq_button.h"
 #include "plover/controls/qq_form.h"
-#include "plover/main/win32_util.h"
-#include "plover/main/window_base.h"
+#include "plover/controls/window_base.h"
 #include "plover/shell/frm_help_text.h"
 
 namespace plover::shell {

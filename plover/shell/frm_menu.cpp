@@ -1,6 +1,6 @@
 #include "plover/shell/frm_menu.h"
 
-#include "plover/main/strings.h"
+#include "plover/base/strings.h"
 
 namespace plover::shell {
 namespace {
@@ -43,8 +43,8 @@ const MenuCommand* FrmMenu::CommandOf(UINT id) const {
   return &commands_[id - 1];
 }
 
-MainMenus::MainMenus(HWND mainWindow, Services& services, MainView& view, MenuHost& host)
-    : main_(mainWindow), services_(services), view_(view), host_(host) {}
+MainMenus::MainMenus(HWND mainWindow, MainView& view, MenuHost& host)
+    : main_(mainWindow), view_(view), host_(host) {}
 
 void MainMenus::MinimiseToTray() {
   ShowWindow(main_, SW_MINIMIZE);
@@ -75,7 +75,7 @@ void MainMenus::RunMenuCommand(UINT id) {
   if (const MenuCommand* command = frmMenu_->CommandOf(id)) {
     // A copy: the command may end the program, and the menu with it.
     const MenuCommand chosen = *command;
-    shell::RunMenuCommand(chosen, services_, view_, host_);
+    host_.RunMenuCommand(chosen);
   }
 }
 

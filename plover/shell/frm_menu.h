@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "common/tray/tray.h"
-#include "plover/main/app.h"
-#include "plover/main/main_view.h"
-#include "plover/main/win32_util.h"
+#include "common/win32/win32_util.h"
+#include "plover/base/main_view.h"
 #include "plover/shell/menu_model.h"
 
 namespace plover::shell {
@@ -42,7 +41,7 @@ class FrmMenu {
 
 class MainMenus final : public tray::TrayClient {
  public:
-  MainMenus(HWND mainWindow, Services& services, MainView& view, MenuHost& host);
+  MainMenus(HWND mainWindow, MainView& view, MenuHost& host);
   MainMenus(const MainMenus&) = delete;
   MainMenus& operator=(const MainMenus&) = delete;
 
@@ -62,7 +61,6 @@ class MainMenus final : public tray::TrayClient {
 
  private:
   HWND main_;
-  Services& services_;
   MainView& view_;
   MenuHost& host_;
   std::unique_ptr<FrmMenu> frmMenu_;  // loaded while a menu is up

@@ -56,30 +56,4 @@ MenuItem BuildTranBMenu() {
   return tranB;
 }
 
-void RunMenuCommand(const MenuCommand& command, Services& s, MainView& view, MenuHost& host) {
-  switch (command.action) {
-    case MenuAction::kNone:
-      break;
-    case MenuAction::kSwitch:
-      ApplyVersion(s, view, command.version, command.scope);
-      break;
-    case MenuAction::kSwitchSelected:
-      // With nothing selected the name is empty, and the switch says so.
-      ApplyVersion(s, view, view.SelectedVersion(), command.scope);
-      break;
-    case MenuAction::kStartKeyBlocker:
-      CmdStartKeyBlocker(s);
-      break;
-    case MenuAction::kToggleReplay:
-      host.SetReplayWatchOn(!host.ReplayWatchOn());
-      break;
-    case MenuAction::kRunGame:
-      CmdRunGame(s, view);
-      break;
-    case MenuAction::kExit:
-      host.ExitProgram();
-      break;
-  }
-}
-
 }  // namespace plover::shell

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/app.h"
-#include "plover/main/main_view.h"
+#include "plover/base/main_view.h"
+#include "plover/base/services.h"
 
 namespace plover::shell {
 
@@ -60,8 +60,8 @@ class MenuHost {
   // Removes the notification-area icon and closes the main window, which
   // saves the settings and ends the program.
   virtual void ExitProgram() = 0;
+  // Runs the command of a chosen menu item.
+  virtual void RunMenuCommand(const MenuCommand& command) = 0;
 };
-
-void RunMenuCommand(const MenuCommand& command, Services& s, MainView& view, MenuHost& host);
 
 }  // namespace plover::shell

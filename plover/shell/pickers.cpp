@@ -3,7 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include "plover/main/win32_util.h"
+#include "common/win32/win32_util.h"
 
 namespace plover::shell {
 

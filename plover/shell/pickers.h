@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "plover/main/ui.h"
+#include "plover/base/ui.h"
 
 namespace plover::shell {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plover/main/window_base.h"
+#include "plover/controls/window_base.h"
 
 namespace plover::shell {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/app.h"
-#include "plover/main/main_view.h"
+#include "plover/base/main_view.h"
+#include "plover/base/services.h"
 
 namespace plover::versions {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "plover/main/app.h"
-#include "plover/main/window_base.h"
+#include "plover/base/services.h"
+#include "plover/controls/window_base.h"
 #include "plover/versions/editor.h"
 
 namespace plover::versions {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 namespace plover::versions {
 

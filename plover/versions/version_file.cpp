@@ -1,7 +1,7 @@
 #include "plover/versions/version_file.h"
 
 #include "common/text/codepage.h"
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
 
 namespace plover::versions {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 namespace plover::versions {
 

@@ -1,6 +1,6 @@
 #include "plover/versions/version_name.h"
 
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 namespace plover::versions {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "plover/main/functions.h"
-#include "plover/main/win32_util.h"
+#include "common/win32/win32_util.h"
+#include "plover/base/functions.h"
 
 namespace plover::fs {
 

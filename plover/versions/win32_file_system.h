@@ -1,7 +1,7 @@
 // The file operations on the real Windows file system.
 #pragma once
 
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 namespace plover::fs {
 

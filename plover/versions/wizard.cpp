@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/text/codepage.h"
-#include "plover/main/functions.h"
-#include "plover/main/strings.h"
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/versions/store_builder.h"
 #include "plover/versions/version_file.h"
 #include "plover/versions/version_name.h"

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "common/text/codepage.h"
+#include "plover/base/main_view.h"
+#include "plover/base/ui.h"
 #include "plover/main/app.h"
-#include "plover/main/main_view.h"
-#include "plover/main/ui.h"
 #include "plover/versions/wizard.h"
 #include "tests/support/memory_fs.h"
 

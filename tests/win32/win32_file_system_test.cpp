@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/win32/win32_util.h"
 #include "plover/main/app.h"
-#include "plover/main/win32_util.h"
 #include "tests/support/fakes.h"
 
 namespace plover {

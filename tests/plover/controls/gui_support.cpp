@@ -3,9 +3,9 @@
 #include <chrono>
 #include <cstring>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/qq_button.h"
-#include "plover/main/win32_util.h"
 
 namespace plover::controls::gui {
 

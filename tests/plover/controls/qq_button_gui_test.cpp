@@ -2,10 +2,10 @@
 // answers real mouse and keyboard input.
 #include <gtest/gtest.h>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/button_model.h"
 #include "plover/controls/qq_button.h"
 #include "plover/controls/render.h"
-#include "plover/main/win32_util.h"
 #include "tests/plover/controls/gui_support.h"
 
 namespace plover::controls {

@@ -2,9 +2,9 @@
 // screen, the caption buttons, moving and maximising by the title bar.
 #include <gtest/gtest.h>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/qq_form.h"
 #include "plover/controls/render.h"
-#include "plover/main/win32_util.h"
 #include "tests/plover/controls/gui_support.h"
 
 namespace plover::controls {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "plover/base/strings.h"
 #include "plover/main/app.h"
-#include "plover/main/strings.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "plover/base/functions.h"
+#include "plover/base/strings.h"
 #include "plover/main/app.h"
-#include "plover/main/functions.h"
-#include "plover/main/strings.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
+#include "plover/main/menu_commands.h"
 #include "tests/support/fakes.h"
 
 namespace plover::shell {
@@ -128,6 +129,7 @@ class FakeHost : public MenuHost {
     replayOn = on;
   }
   void ExitProgram() override { ++exits; }
+  void RunMenuCommand(const MenuCommand&) override {}
 };
 
 constexpr const char* kMap = "Maps\\FrozenThrone\\(2)EchoIsles.w3x";
@@ -158,14 +160,14 @@ class MenuCommandTest : public ::testing::Test, public TestWorld {
     for (const auto& item : list.items) {
       if (item.caption == caption) {
         ASSERT_TRUE(item.enabled) << caption << " cannot be chosen";
-        RunMenuCommand(item.command, services, view, host);
+        plover::RunMenuCommand(item.command, services, view, host);
         return;
       }
     }
     ADD_FAILURE() << "no item " << caption;
   }
   void ChooseTranB(const std::string& name) {
-    RunMenuCommand(Child(BuildTranBMenu(), name).command, services, view, host);
+    plover::RunMenuCommand(Child(BuildTranBMenu(), name).command, services, view, host);
   }
   std::string Game(const std::string& entry) const {
     return fs.Contents("D:\\War3\\" + entry).value_or("<missing>");
@@ -265,9 +267,9 @@ TEST_F(MenuCommandTest, ExitLeavesThroughTheHostOnly) {
 }
 
 TEST_F(MenuCommandTest, HeadingsAndSubmenusRunNothing) {
-  RunMenuCommand(MenuCommand{}, services, view, host);
+  plover::RunMenuCommand(MenuCommand{}, services, view, host);
   const MenuItem main = BuildMainMenu(view.Versions(), false);
-  RunMenuCommand(Child(main, "mTranMap").items[0].command, services, view, host);
+  plover::RunMenuCommand(Child(main, "mTranMap").items[0].command, services, view, host);
   EXPECT_EQ(host.toggles + host.exits, 0);
   EXPECT_TRUE(launcher.starts.empty());
   EXPECT_TRUE(prompts.boxes.empty());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
 #include "plover/versions/version_file.h"
 #include "tests/support/fakes.h"
 

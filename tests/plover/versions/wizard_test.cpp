@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
 #include "tests/support/fakes.h"
 
 namespace plover::versions {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
+#include "common/win32/win32_util.h"
 #include "plover/controls/qq_form.h"
-#include "plover/main/win32_util.h"
 
 namespace plover::win {
 

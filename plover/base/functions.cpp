@@ -1,4 +1,4 @@
-#include "plover/main/functions.h"
+#include "plover/base/functions.h"
 
 namespace plover {
 

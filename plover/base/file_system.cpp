@@ -1,4 +1,4 @@
-#include "plover/versions/file_system.h"
+#include "plover/base/file_system.h"
 
 #include <algorithm>
 

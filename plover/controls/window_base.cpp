@@ -1,4 +1,4 @@
-#include "plover/main/window_base.h"
+#include "plover/controls/window_base.h"
 
 #include "plover/controls/qq_button.h"
 

@@ -1,6 +1,4 @@
-#include "plover/main/win32_util.h"
-
-#include "plover/main/functions.h"
+#include "common/win32/win32_util.h"
 
 namespace plover::win {
 
@@ -75,7 +73,9 @@ std::string ExecutablePath() {
 std::string ExecutableDirectory() {
   const std::string path = ExecutablePath();
   const size_t slash = path.rfind('\\');
-  return AddBackslash(slash == std::string::npos ? std::string() : path.substr(0, slash));
+  std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  if (dir.empty() || dir.back() != '\\') dir.push_back('\\');
+  return dir;
 }
 
 }  // namespace plover::win

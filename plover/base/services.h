@@ -1,0 +1,25 @@
+// What the program's logic reaches the outside world through: the file
+// system, message boxes, pickers, prompts and the program launcher, and the
+// program directory. The Win32 layer fills it in; tests hand in stand-ins.
+#pragma once
+
+#include <string>
+
+#include "plover/base/file_system.h"
+#include "plover/base/ui.h"
+
+namespace plover {
+
+struct Services {
+  fs::FileSystem& fs;
+  ui::Prompts& prompts;
+  ui::FolderPicker& picker;
+  ui::Launcher& launcher;
+  std::string appDir;  // always ends in "\"
+  // The running executable's file name without its extension.
+  std::string exeStem = "Plover";
+  ui::TextPrompt* textPrompt = nullptr;
+  ui::FilePicker* filePicker = nullptr;
+};
+
+}  // namespace plover

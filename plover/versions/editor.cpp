@@ -75,15 +75,19 @@ void VersionEditor::Append(const std::string& entry) {
 }
 
 void VersionEditor::Open(const std::string& caption, const std::string& name) {
+  caption_ = caption;
   openedAs_ = name;
   name_ = name;
   entries_.clear();
   pendingAdds_.clear();
   pendingDels_.clear();
   leaveStoreAlone_ = false;
-  if (!caption.starts_with("编辑")) return;
+}
+
+void VersionEditor::Load() {
+  if (!caption_.starts_with("编辑")) return;
   std::string bytes;
-  bool ok = s_.fs.ReadAll(VersionFilePath(s_.appDir, name), bytes).ok();
+  bool ok = s_.fs.ReadAll(VersionFilePath(s_.appDir, openedAs_), bytes).ok();
   if (ok) {
     for (const auto& line : SplitLines(bytes)) {
       auto entry = text::GbkToUtf8(line);

@@ -18,8 +18,11 @@ class VersionEditor {
   VersionEditor(Services& services, MainView& main) : s_(services), main_(main) {}
 
   // Opening: `caption` is the window's caption, `name` the version's name
-  // (the caption of optFiles). An edit caption loads the version file.
+  // (the caption of optFiles). Nothing is read yet.
   void Open(const std::string& caption, const std::string& name);
+  // Reads the version file when the caption opened for editing ("编辑..."),
+  // once the editor is on the screen; a failure is told in a message box.
+  void Load();
 
   const std::vector<std::string>& Entries() const { return entries_; }
   const std::string& Name() const { return name_; }
@@ -48,6 +51,7 @@ class VersionEditor {
 
   Services& s_;
   MainView& main_;
+  std::string caption_;
   std::string openedAs_;
   std::string name_;
   std::vector<std::string> entries_;

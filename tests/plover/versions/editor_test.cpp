@@ -91,6 +91,10 @@ TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
     VersionEditor e{w.services, w.view};
     if (c.file) w.fs.PutFile("C:\\P\\1.30.w3v", *c.file);
     e.Open(c.caption, "1.30");
+    // Nothing is read before the window is on the screen.
+    EXPECT_TRUE(e.Entries().empty());
+    EXPECT_TRUE(w.prompts.boxes.empty());
+    e.Load();
     EXPECT_EQ(e.Entries(), c.entries);
     EXPECT_EQ(w.prompts.boxes, c.boxes);
     EXPECT_EQ(e.Name(), "1.30");
@@ -99,6 +103,7 @@ TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
 
 TEST_F(EditorTest, MissingFileIsWrittenAnewOnSaving) {
   editor.Open(kEdit, "1.30");
+  editor.Load();
   ASSERT_EQ(prompts.boxes, std::vector<Box>{kLoadFailed});
   editor.Save();
   EXPECT_EQ(fs.Contents("C:\\P\\1.30.w3v"), "");
@@ -107,6 +112,7 @@ TEST_F(EditorTest, MissingFileIsWrittenAnewOnSaving) {
 TEST_F(EditorTest, ExtentIsEightPixelsACharacterAndNeverShrinks) {
   fs.PutFile("C:\\P\\1.30.w3v", "Game.dll\r\n" + testing::Gbk("Maps\\魔兽地图.w3x") + "\r\nab\r\n");
   editor.Open(kEdit, "1.30");
+  editor.Load();
   EXPECT_EQ(editor.WidestExtent(), 8 * 13);  // characters, not bytes
   editor.RemoveEntries({1});
   EXPECT_EQ(editor.WidestExtent(), 8 * 13);
@@ -116,12 +122,14 @@ TEST_F(EditorTest, ExtentIsEightPixelsACharacterAndNeverShrinks) {
 
 TEST_F(EditorTest, ClickedEntryShowsItsFileName) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   EXPECT_EQ(editor.InfoFor(0), "Game.dll");
   EXPECT_EQ(editor.InfoFor(1), "(2)EchoIsles.w3x");
 }
 
 TEST_F(EditorTest, AddingAsksForFilesThenForTheirDirectory) {
   editor.Open(kNew, "1.30");
+  editor.Load();
   EXPECT_TRUE(Add("D:\\x\\new.w3x", kGame + "Maps\\dummy"));
   EXPECT_EQ(filePicker.calls,
             (std::vector<FileDialogCall>{
@@ -182,6 +190,7 @@ TEST(EditorAddTest, FilesAreListedUnderTheChosenDirectory) {
     w.view.gamePath = kGame;
     VersionEditor e{w.services, w.view};
     e.Open(kNew, "1.30");
+    e.Load();
     w.filePicker.answers = {c.files};
     w.filePicker.answers.insert(w.filePicker.answers.end(), c.dirs.begin(), c.dirs.end());
     EXPECT_TRUE(e.AddFiles());
@@ -193,6 +202,7 @@ TEST(EditorAddTest, FilesAreListedUnderTheChosenDirectory) {
 
 TEST_F(EditorTest, CancelledOrEmptyFirstDialogChangesNothing) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   const Lines before = Entries();
   for (const std::optional<std::string>& files :
        {std::optional<std::string>{}, std::optional<std::string>{"\0D:\\x\\a.w3x"s},
@@ -209,6 +219,7 @@ TEST_F(EditorTest, CancelledOrEmptyFirstDialogChangesNothing) {
 
 TEST_F(EditorTest, AListedEntryInOtherLetterCaseIsNotAddedTwice) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   const Lines before = Entries();
   EXPECT_FALSE(Add("D:\\x\\(2)ECHOISLES.W3X", kGame + "maps\\frozenthrone\\x"));
   EXPECT_EQ(Entries(), before);
@@ -253,6 +264,7 @@ TEST(EditorBufferTest, DirectoryOfChoiceEndsAtTheLastBackslash) {
 
 TEST_F(EditorTest, SaveRenamesThenCopiesThenDeletesThenWrites) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   textPrompt.answers = {"1.21"};
   editor.Rename();
   Add("D:\\x\\new.w3x", kGame + "Maps\\x");
@@ -325,6 +337,7 @@ TEST_F(EditorTest, RemovingDeletesStoreCopiesNoEntryStillUses) {
     for (const auto& e : SplitLines(c.file)) w.fs.PutFile("C:\\P\\v\\" + FileNameOf(e), "old");
     VersionEditor e{w.services, w.view};
     e.Open(kEdit, "v");
+    e.Load();
     e.RemoveEntries(c.remove);
     if (c.addAgain) {
       w.filePicker.answers = {"D:\\x\\(2)EchoIsles.w3x", *c.addAgain};
@@ -344,6 +357,7 @@ TEST_F(EditorTest, RemovingDeletesStoreCopiesNoEntryStillUses) {
 
 TEST_F(EditorTest, SaveTriesEveryStepAndStillWritesTheFile) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   textPrompt.answers = {"1.21"};
   editor.Rename();
   Add("D:\\x\0new.w3x\0gone.w3x"s, kGame + "x");
@@ -374,6 +388,7 @@ TEST_F(EditorTest, RenameRefusesEmptyTakenAndInvalidNames) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer.value_or("(cancel)"));
     editor.Open(kEdit, "1.20");
+    editor.Load();
     prompts.boxes.clear();
     textPrompt.asked.clear();
     textPrompt.answers.clear();
@@ -388,6 +403,7 @@ TEST_F(EditorTest, RenameRefusesEmptyTakenAndInvalidNames) {
 
 TEST_F(EditorTest, RefusedRenameMovesNothingOnSaving) {
   editor.Open(kEdit, "1.20");
+  editor.Load();
   textPrompt.answers = {"1.18"};
   editor.Rename();
   editor.Save();

@@ -108,18 +108,18 @@ void Form1::LeftClick() {
 }
 
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_CLOSE:
-      DestroyWindow(hwnd_);
-      return 0;
-    case WM_DESTROY:
-      plover::tray::TrayRemove();
-      hook_.Remove();
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return Window::HandleMessage(msg, wParam, lParam);
+  if (msg == WM_CLOSE) {
+    DestroyWindow(hwnd_);
+    return 0;
   }
+  if (msg == WM_DESTROY) {
+    // The last window: the program ends, and the icon and the hook with it.
+    plover::tray::TrayRemove();
+    hook_.Remove();
+    PostQuitMessage(0);
+    return 0;
+  }
+  return Window::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace quenlock

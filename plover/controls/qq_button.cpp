@@ -15,7 +15,8 @@
 
 namespace plover::controls {
 
-bool RegisterForm(HINSTANCE instance);  // qq_form.cpp
+// The frame's classes, from the controls' class `wc` (qq_form.cpp).
+bool RegisterForm(WNDCLASSEXW wc);
 
 namespace {
 
@@ -52,6 +53,13 @@ class Button final : public win::Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   UINT Dpi() const { return win::DpiOf(hwnd_); }
   void PrintB(int state);
+  // Sets what the button shows and repaints it in its normal look.
+  template <typename T>
+  LRESULT Show(T& field, T value) {
+    field = value;
+    PrintB(kStateNormal);
+    return 0;
+  }
   void PrintCaption(HDC dc, int w, int h, UINT dpi);
   HFONT Font() const;
   // Carries out everything but the click; true when the host is to get one.
@@ -193,8 +201,6 @@ LRESULT Button::MouseUp(int button, LPARAM lParam) {
 LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:
-      PrintB(kStateNormal);
-      return 0;
     case WM_SIZE:
     case kDpiChangedAfterParent:
       PrintB(kStateNormal);
@@ -227,9 +233,7 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return r;
     }
     case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(font_, reinterpret_cast<HFONT>(wParam));
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_ENABLE:
@@ -310,15 +314,11 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Apply(model_.Up(true))) RaiseClick();
       return 0;
     case QQBM_SETPICTURE:
-      picture_ = reinterpret_cast<HICON>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(picture_, reinterpret_cast<HICON>(wParam));
     case QQBM_GETPICTURE:
       return reinterpret_cast<LRESULT>(picture_);
     case QQBM_SETSTYLE:
-      style_ = static_cast<int32_t>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(style_, static_cast<int32_t>(wParam));
     case QQBM_GETSTYLE:
       return style_;
     case QQBM_SETKEYS: {
@@ -333,9 +333,7 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case QQBM_GETKEYS:
       return keys_.empty() ? 0 : keys_[0];
     case QQBM_SETFORECOLOR:
-      foreColor_ = static_cast<COLORREF>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(foreColor_, static_cast<COLORREF>(wParam));
     case QQBM_PRINTB:
       PrintB(static_cast<int>(wParam));
       return 0;
@@ -355,12 +353,13 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool RegisterControls(HINSTANCE instance) {
+  // Every class of the controls takes double clicks and the arrow pointer.
   WNDCLASSEXW wc{};
   wc.style = CS_DBLCLKS;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kQQButtonClass;
-  return win::Window::Register(wc, Button::Make) && RegisterForm(instance);
+  return win::Window::Register(wc, Button::Make) && RegisterForm(wc);
 }
 
 void SetPicture(HWND button, HICON picture) {

@@ -73,11 +73,7 @@ class FrameButton final : public win::Window {
   CaptionButton button_;
 };
 
-bool RegisterForm(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.style = CS_DBLCLKS;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+bool RegisterForm(WNDCLASSEXW wc) {
   wc.lpszClassName = kQQFormClass;
   if (!win::Window::Register(wc)) return false;
   wc.lpszClassName = kQQFormButtonClass;

@@ -194,61 +194,71 @@ void FrmMain::PaintContent(HDC dc, UINT dpi) {
 
 void FrmMain::OnCommand(int id, int code) {
   if (!services_) return;
-  switch (id) {
-    case kLstVer:
-      if (code == LBN_SELCHANGE) OnVersionClicked(*this);
-      if (code == LBN_DBLCLK) CmdSwitchSelected(*services_, *this);
-      break;
-    case kBtnTran:
-      if (code == BN_CLICKED) CmdSwitchSelected(*services_, *this);
-      break;
-    case kBtnRun:
-      if (code == BN_CLICKED) CmdRunGame(*services_, *this);
-      break;
-    case kBtnPath:
-      if (code == BN_CLICKED) CmdChooseGameDir(*services_, *this);
-      break;
-    case kBtnMake:
-      if (code == BN_CLICKED) CmdMakeLoader(*services_, *this);
-      break;
-    case kBtnDel:
-      if (code == BN_CLICKED) CmdDeleteVersion(*services_, *this);
-      break;
-    case kBtnSavePath:
-      if (code == BN_CLICKED) CmdChooseReplayDir(*services_, *this);
-      break;
-    case kBtnKill:
-      if (code == BN_CLICKED) CmdStartKeyBlocker(*services_);
-      break;
-    case kBtnHelp:
-      if (code == BN_CLICKED) shell::ShowHelp(hwnd_);
-      break;
-    case kBtnMin:
-      if (code == BN_CLICKED) Menus().MinimiseToTray();
-      break;
-    case kBtnTranmore:
-      if (code == BN_CLICKED) Menus().PopUpTranB(dpi());
-      break;
-    case kBtnAdd:
-      if (code == BN_CLICKED) ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
-      break;
-    case kBtnEdit:
-      if (code == BN_CLICKED) {
-        const std::string name = SelectedVersion();
-        if (name.empty()) {
-          services_->prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops,
-                                    ui::kOkOnly | ui::kIconError);
-        } else {
-          ShowEditor(versions::VersionEditor::kEditCaption, name);
-        }
-      }
-      break;
-    case kChkSave:
-      if (code == BN_CLICKED) SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
-      break;
-    default:
-      break;
+  if (id == kLstVer) {
+    if (code == LBN_SELCHANGE) OnVersionClicked(*this);
+    if (code == LBN_DBLCLK) CmdSwitchSelected(*services_, *this);
+    return;
   }
+  if (code != BN_CLICKED) return;
+  // What a click on each button runs: a command of the logic, or the
+  // window's own.
+  using Logic = void (*)(Services&, MainView&);
+  using Own = void (FrmMain::*)();
+  static constexpr struct {
+    int id;
+    Logic logic;
+    Own own;
+  } kCommands[] = {
+      {kBtnTran, CmdSwitchSelected, nullptr},
+      {kBtnRun, CmdRunGame, nullptr},
+      {kBtnPath, CmdChooseGameDir, nullptr},
+      {kBtnMake, CmdMakeLoader, nullptr},
+      {kBtnDel, CmdDeleteVersion, nullptr},
+      {kBtnSavePath, CmdChooseReplayDir, nullptr},
+      {kBtnKill, [](Services& s, MainView&) { CmdStartKeyBlocker(s); }, nullptr},
+      {kBtnHelp, nullptr, &FrmMain::ShowHelpWindow},
+      {kBtnMin, nullptr, &FrmMain::MinimiseToTray},
+      {kBtnTranmore, nullptr, &FrmMain::PopUpTranB},
+      {kBtnAdd, nullptr, &FrmMain::AddVersionWithWizard},
+      {kBtnEdit, nullptr, &FrmMain::EditSelectedVersion},
+      {kChkSave, nullptr, &FrmMain::FollowReplayCheckBox},
+  };
+  for (const auto& c : kCommands) {
+    if (c.id != id) continue;
+    if (c.logic) c.logic(*services_, *this);
+    if (c.own) (this->*c.own)();
+    return;
+  }
+}
+
+void FrmMain::ShowHelpWindow() {
+  shell::ShowHelp(hwnd_);
+}
+
+void FrmMain::MinimiseToTray() {
+  Menus().MinimiseToTray();
+}
+
+void FrmMain::PopUpTranB() {
+  Menus().PopUpTranB(dpi());
+}
+
+void FrmMain::AddVersionWithWizard() {
+  ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
+}
+
+void FrmMain::EditSelectedVersion() {
+  const std::string name = SelectedVersion();
+  if (name.empty()) {
+    services_->prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops,
+                              ui::kOkOnly | ui::kIconError);
+  } else {
+    ShowEditor(versions::VersionEditor::kEditCaption, name);
+  }
+}
+
+void FrmMain::FollowReplayCheckBox() {
+  SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
 }
 
 void FrmMain::SetReplayWatch(bool on) {

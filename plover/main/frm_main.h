@@ -95,6 +95,13 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   // Line1 and Line2, drawn over the frame.
   void PaintContent(HDC dc, UINT dpi) override;
   void OnCommand(int id, int code);
+  // The buttons that run no command of the logic.
+  void ShowHelpWindow();        // btnHelp
+  void MinimiseToTray();        // btnMin
+  void PopUpTranB();            // btnTranmore
+  void AddVersionWithWizard();  // btnAdd
+  void EditSelectedVersion();   // btnEdit
+  void FollowReplayCheckBox();  // chkSave
   // Logging off or shutting down.
   void EndSession();
   void SetReplayWatch(bool on);

@@ -384,6 +384,27 @@ TEST(Editor, AddsTwoFilesAtOnceUnderFrozenThrone) {
   ExpectClosesCleanly(plover);
 }
 
+TEST(Editor, AVersionFileThatCannotBeReadIsToldOverTheShownEditor) {
+  Scenario s = ReadyScenario();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  // Listed at the start, gone since.
+  ASSERT_TRUE(DeleteFileW(Wide(VersionFile(s, "1.20")).c_str()));
+  HWND editor = OpenEditor(plover, main);
+  ASSERT_NE(editor, nullptr);
+  const auto box = WaitMessageBoxTitled(plover, "错误", kStepMs);
+  ASSERT_TRUE(box.has_value()) << plover.Describe();
+  EXPECT_EQ(box->text, "找不到配置文件或者配置文件出错。");
+  EXPECT_EQ(GetWindow(box->hwnd, GW_OWNER), editor) << "the box belongs to the editor";
+  EXPECT_TRUE(IsWindowVisible(editor));
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+  EXPECT_EQ(ListItems(Control(editor, kEditorList)).value_or(Lines{"?"}), Lines{});
+  ASSERT_TRUE(ClickText(editor, "放弃修改"));
+  ASSERT_TRUE(WaitGone(editor)) << plover.Describe();
+  ExpectClosesCleanly(plover);
+}
+
 TEST(Editor, RemovesRenamesAndSaves) {
   Scenario s = ReadyScenario();
   PloverProcess plover;

@@ -338,7 +338,9 @@ TEST(Editor, AddsTwoFilesAtOnceUnderFrozenThrone) {
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(TextOf(Control(editor, kEditorOptFiles)).value_or(""), "1.20");
   HWND list = Control(editor, kEditorList);
-  EXPECT_EQ(ListItems(list).value_or(Lines{}), FullEntries());
+  // The version file is read once the editor is on the screen.
+  EXPECT_TRUE(
+      WaitUntil([&] { return ListItems(list).value_or(Lines{}) == FullEntries(); }, kStepMs));
 
   ASSERT_TRUE(ClickText(editor, "添加文件"));
   HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, kAddFilesTitle, kStepMs);
@@ -413,7 +415,8 @@ TEST(Editor, RemovesRenamesAndSaves) {
   HWND editor = OpenEditor(plover, main);
   ASSERT_NE(editor, nullptr);
   HWND list = Control(editor, kEditorList);
-  ASSERT_EQ(ListItems(list).value_or(Lines{}), FullEntries());
+  ASSERT_TRUE(
+      WaitUntil([&] { return ListItems(list).value_or(Lines{}) == FullEntries(); }, kStepMs));
 
   // Two entries selected, with a click and a Ctrl+click.
   ASSERT_TRUE(ClickListItem(list, static_cast<int>(kWar3Patch)));

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "quenlock/icon_art.h"
 #include "quenlock/menu.h"
@@ -26,10 +27,9 @@ UniqueIcon MakeIcon(int size) {
   header.bV5BlueMask = 0x000000FF;
   header.bV5AlphaMask = 0xFF000000;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  UniqueBitmap colour(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &bits, nullptr, 0));
-  ReleaseDC(nullptr, screen);
+  UniqueBitmap colour(CreateDIBSection(plover::win::ScreenDC().get(),
+                                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                       &bits, nullptr, 0));
   if (!colour || !bits) return UniqueIcon();
   std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
   // The alpha channel decides what is seen; the mask only has to exist.

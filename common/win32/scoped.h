@@ -1,5 +1,6 @@
-// Scoped guards for the paired GDI calls: BeginPaint with EndPaint, and
-// SelectObject with putting the old object back.
+// Scoped guards for the paired GDI calls: BeginPaint with EndPaint, the
+// screen's device context with ReleaseDC, and SelectObject with putting the
+// old object back.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,19 @@ class PaintScope {
  private:
   HWND hwnd_;
   PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// The screen's device context for the scope.
+class ScreenDC {
+ public:
+  ScreenDC() : dc_(GetDC(nullptr)) {}
+  ~ScreenDC() { ReleaseDC(nullptr, dc_); }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
   HDC dc_;
 };
 

@@ -1,5 +1,6 @@
 #include "common/win32/win32_util.h"
 
+#include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 
 namespace plover::win {
@@ -12,9 +13,7 @@ UINT DpiOf(HWND hwnd) {
     const UINT dpi = getDpiForWindow(hwnd);
     if (dpi) return dpi;
   }
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const int dpi = GetDeviceCaps(ScreenDC().get(), LOGPIXELSY);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

@@ -222,9 +222,10 @@ void QQForm::ApplyShape() {
   const UINT dpi = win::DpiOf(host_);
   const int r = MulDiv(kRoundCornerPixels, static_cast<int>(dpi), 96);
   for (HWND target : {hwnd_, host_}) {
+    win::UniqueRegion rgn(
+        CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r));
     // Each window owns its region from then on.
-    HRGN rgn = CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r);
-    if (rgn && !SetWindowRgn(target, rgn, TRUE)) DeleteObject(rgn);
+    if (rgn && SetWindowRgn(target, rgn.get(), TRUE)) rgn.release();
   }
   shape_ = {w, h};
 }

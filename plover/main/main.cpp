@@ -27,12 +27,9 @@ plover::win::UniqueHandle TakeInstanceLock(const std::string& exePath) {
   for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
   wchar_t name[64];
   wsprintfW(name, L"Local\\Plover2.0-%08lx", static_cast<unsigned long>(hash));
-  HANDLE h = CreateMutexW(nullptr, FALSE, name);
-  if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(h);
-    return {};
-  }
-  return plover::win::UniqueHandle(h);
+  plover::win::UniqueHandle lock(CreateMutexW(nullptr, FALSE, name));
+  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) return {};
+  return lock;
 }
 
 void Tell(const char* text) {

@@ -1,5 +1,6 @@
 #include "plover/shell/win32_ui.h"
 
+#include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "plover/controls/skinned_window.h"
 #include "plover/shell/pickers.h"
@@ -51,8 +52,9 @@ bool Win32Launcher::Start(const std::string& program, const std::string& argumen
                       nullptr, &si, &pi)) {
     return false;
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  // Not waited for: the handles go at once.
+  const win::UniqueHandle thread(pi.hThread);
+  const win::UniqueHandle process(pi.hProcess);
   return true;
 }
 

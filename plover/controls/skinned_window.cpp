@@ -89,10 +89,10 @@ bool SkinnedWindow::Create(HWND owner, const std::string& caption) {
 
   for (const auto& c : look_.controls) {
     const auto label = win::Wide(c.text);
-    if (!label || !CreateWindowExW(0, c.windowClass ? c.windowClass : kQQButtonClass,
-                                   label->c_str(), c.style, 0, 0, 0, 0, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                   nullptr)) {
+    if (!label ||
+        !CreateWindowExW(0, c.windowClass ? c.windowClass : kQQButtonClass, label->c_str(), c.style,
+                         0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                         instance, nullptr)) {
       return false;
     }
   }

@@ -20,6 +20,7 @@ struct Services {
   std::string exeStem = "Plover";
   ui::TextPrompt* textPrompt = nullptr;
   ui::FilePicker* filePicker = nullptr;
+  ui::FileVersionReader* versionReader = nullptr;
 };
 
 }  // namespace plover

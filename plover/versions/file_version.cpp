@@ -38,7 +38,7 @@ struct VersionApi {
 
 }  // namespace
 
-std::optional<FileVersion> ReadFileVersion(const std::string& path) {
+std::optional<ui::FileVersion> ReadFileVersion(const std::string& path) {
   const VersionApi& api = VersionApi::Get();
   if (!api.size || !api.info || !api.query) return std::nullopt;
   const std::wstring wide = win::Wide(path);
@@ -55,8 +55,8 @@ std::optional<FileVersion> ReadFileVersion(const std::string& path) {
   }
   const auto* f = static_cast<const VS_FIXEDFILEINFO*>(fixed);
   if (f->dwSignature != 0xFEEF04BD) return std::nullopt;
-  return FileVersion{HIWORD(f->dwFileVersionMS), LOWORD(f->dwFileVersionMS),
-                     HIWORD(f->dwFileVersionLS), LOWORD(f->dwFileVersionLS)};
+  return ui::FileVersion{HIWORD(f->dwFileVersionMS), LOWORD(f->dwFileVersionMS),
+                         HIWORD(f->dwFileVersionLS), LOWORD(f->dwFileVersionLS)};
 }
 
 }  // namespace plover::versions

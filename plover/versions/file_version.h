@@ -1,19 +1,23 @@
-// The file version a.b.c.d of a program file, from its version resource.
+// The file version of a program file, from its version resource, on the
+// real file system.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
-namespace plover::versions {
+#include "plover/base/ui.h"
 
-struct FileVersion {
-  uint16_t a = 0, b = 0, c = 0, d = 0;
-  bool operator==(const FileVersion&) const = default;
-};
+namespace plover::versions {
 
 // The fixed file version of the file at `path` (UTF-8); nullopt when the
 // file is missing or carries no version resource.
-std::optional<FileVersion> ReadFileVersion(const std::string& path);
+std::optional<ui::FileVersion> ReadFileVersion(const std::string& path);
+
+class Win32FileVersionReader final : public ui::FileVersionReader {
+ public:
+  std::optional<ui::FileVersion> Read(const std::string& path) override {
+    return ReadFileVersion(path);
+  }
+};
 
 }  // namespace plover::versions

@@ -15,9 +15,9 @@ std::string VersionedDll(const char* version) {
 }
 
 TEST(FileVersionTest, ReadsTheFixedFileVersion) {
-  EXPECT_EQ(ReadFileVersion(VersionedDll("1.20.4.6074")), (FileVersion{1, 20, 4, 6074}));
-  EXPECT_EQ(ReadFileVersion(VersionedDll("1.24.4.6387")), (FileVersion{1, 24, 4, 6387}));
-  EXPECT_EQ(ReadFileVersion(VersionedDll("1.26.0.6401")), (FileVersion{1, 26, 0, 6401}));
+  EXPECT_EQ(ReadFileVersion(VersionedDll("1.20.4.6074")), (ui::FileVersion{1, 20, 4, 6074}));
+  EXPECT_EQ(ReadFileVersion(VersionedDll("1.24.4.6387")), (ui::FileVersion{1, 24, 4, 6387}));
+  EXPECT_EQ(ReadFileVersion(VersionedDll("1.26.0.6401")), (ui::FileVersion{1, 26, 0, 6401}));
 }
 
 TEST(FileVersionTest, NoResourceOrNoFileGivesNothing) {

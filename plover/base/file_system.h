@@ -71,6 +71,10 @@ class FileSystem {
                            std::vector<std::string>& names) = 0;
   // Names of the sub-folders of `dir`, sorted without regard to case.
   virtual Status ListFolders(const std::string& dir, std::vector<std::string>& names) = 0;
+
+  // The full path of a path given relative to the current directory; an
+  // absolute path unchanged.
+  virtual std::string FullPathOf(const std::string& path) { return path; }
 };
 
 // Copies `from` over `to` without ever leaving a damaged target: the data is

@@ -20,6 +20,7 @@ struct Services {
   std::string exeStem = "Plover";
   ui::TextPrompt* textPrompt = nullptr;
   ui::FilePicker* filePicker = nullptr;
+  ui::FileVersionReader* versionReader = nullptr;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
 };

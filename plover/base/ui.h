@@ -2,6 +2,8 @@
 // that the Win32 layer implements and tests replace.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +42,19 @@ class Launcher {
   // Starts a program without waiting for it. `showState` is the window show
   // state (2: minimised with focus). False when it could not be started.
   virtual bool Start(const std::string& program, const std::string& arguments, int showState) = 0;
+};
+
+// A program file's version a.b.c.d, from its version resource.
+struct FileVersion {
+  uint16_t a = 0, b = 0, c = 0, d = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+
+class FileVersionReader {
+ public:
+  virtual ~FileVersionReader() = default;
+  // nullopt when the file is missing or carries no version resource.
+  virtual std::optional<FileVersion> Read(const std::string& path) = 0;
 };
 
 class TextPrompt {

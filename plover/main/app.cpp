@@ -2,6 +2,7 @@
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
+#include "plover/main/play_replay.h"
 #include "plover/main/settings.h"
 
 namespace plover {
@@ -92,6 +93,13 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
         return StartupResult::kClose;
       }
     }
+    // Not a version: perhaps a replay to play with the version it needs.
+    if (const auto replay = ReplayFileNamedBy(s, arguments)) {
+      VersionPatches patches;
+      if (PlayReplay(s, view, patches, *replay) == ReplayPlay::kStarted) {
+        return StartupResult::kClose;
+      }
+    }
     return StartupResult::kShowWindow;
   } catch (const StartupFailure&) {
     s.prompts.MsgBox(text_of::kProgramError, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
@@ -115,10 +123,10 @@ void CmdSwitchSelected(Services& s, MainView& view) {
   ApplyVersion(s, view, view.SelectedVersion(), Scope::kAll);
 }
 
-void CmdRunGame(Services& s, MainView& view) {
+void CmdRunGame(Services& s, MainView& view, const std::string& arguments) {
   if (s.switching) return;
   const std::string game = AddBackslash(view.GamePath()) + "war3.exe";
-  if (!s.launcher.Start(game, "", kShowMinimisedWithFocus)) {
+  if (!s.launcher.Start(game, arguments, kShowMinimisedWithFocus)) {
     s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);
   }
 }

@@ -42,8 +42,9 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
 bool SaveSettings(Services& s, const MainView& view);
 
 // The main window's commands.
-void CmdSwitchSelected(Services& s, MainView& view);   // btnTran, double-click
-void CmdRunGame(Services& s, MainView& view);          // btnRun
+void CmdSwitchSelected(Services& s, MainView& view);  // btnTran, double-click
+// btnRun; `arguments` go to the game.
+void CmdRunGame(Services& s, MainView& view, const std::string& arguments = "");
 void CmdChooseGameDir(Services& s, MainView& view);    // btnPath
 void OnVersionClicked(MainView& view);                 // lstVer click
 void CmdMakeLoader(Services& s, MainView& view);       // btnMake

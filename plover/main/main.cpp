@@ -15,6 +15,7 @@
 #include "plover/main/app.h"
 #include "plover/main/frm_main.h"
 #include "plover/shell/win32_ui.h"
+#include "plover/versions/file_version.h"
 #include "plover/versions/win32_file_system.h"
 
 namespace {
@@ -73,6 +74,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Services services{fileSystem, prompts, picker, launcher, *appDir, exeStem};
   services.textPrompt = &textPrompt;
   services.filePicker = &filePicker;
+  versions::Win32FileVersionReader versionReader;
+  services.versionReader = &versionReader;
   frmMain.Attach(&services);
 
   // A command line that cannot convert names no version: the window is

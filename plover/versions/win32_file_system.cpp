@@ -258,4 +258,16 @@ Status Win32FileSystem::ListFolders(const std::string& dir, std::vector<std::str
   return List(dir, "*", true, names);
 }
 
+std::string Win32FileSystem::FullPathOf(const std::string& path) {
+  const auto wide = Wide(path);
+  if (!wide) return path;
+  const DWORD n = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD got = GetFullPathNameW(wide->c_str(), n, full.data(), nullptr);
+  if (got == 0 || got >= n) return path;
+  full.resize(got);
+  return win::Utf8(full).value_or(path);
+}
+
 }  // namespace plover::fs

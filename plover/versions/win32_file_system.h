@@ -20,6 +20,7 @@ class Win32FileSystem : public FileSystem {
   Status ListFiles(const std::string& dir, std::string_view pattern,
                    std::vector<std::string>& names) override;
   Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;
+  std::string FullPathOf(const std::string& path) override;
 };
 
 // The error number for a Win32 error code.

@@ -210,7 +210,7 @@ void FrmMain::OnCommand(int id, int code) {
     Own own;
   } kCommands[] = {
       {kBtnTran, CmdSwitchSelected, nullptr},
-      {kBtnRun, CmdRunGame, nullptr},
+      {kBtnRun, [](Services& s, MainView& v) { CmdRunGame(s, v); }, nullptr},
       {kBtnPath, CmdChooseGameDir, nullptr},
       {kBtnMake, CmdMakeLoader, nullptr},
       {kBtnDel, CmdDeleteVersion, nullptr},

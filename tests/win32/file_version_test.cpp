@@ -23,7 +23,7 @@ TEST(FileVersionTest, ReadsTheFixedFileVersion) {
 TEST(FileVersionTest, NoResourceOrNoFileGivesNothing) {
   EXPECT_EQ(ReadFileVersion(std::string(PLOVER_VERSIONED_DIR) + "\\missing.dll"), std::nullopt);
   // The test program itself carries no version resource.
-  EXPECT_EQ(ReadFileVersion(win::ExecutablePath()), std::nullopt);
+  EXPECT_EQ(ReadFileVersion(win::ExecutablePath().value_or("")), std::nullopt);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "plover/main/loader.h"
+#include "plover/versions/loader.h"
 
 #include <gtest/gtest.h>
 

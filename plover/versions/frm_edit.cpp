@@ -47,6 +47,7 @@ void FrmEdit::OnCreate() {
   win::CreateControls(hwnd_, kControls);
   win::SetWindowText(Item(kOptFiles), name_);
   editor_.Open(caption_, name_);
+  editor_.Load();
   ShowEntries();
 }
 
@@ -111,8 +112,12 @@ bool FrmEdit::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
       break;
     case kBtnOk:
       if (code != BN_CLICKED) return false;
-      editor_.Save();
-      EndModal();
+      if (editor_.Save()) {
+        EndModal();
+      } else {
+        // The editor stays open with the list it would save.
+        ShowEntries();
+      }
       break;
     case kBtnCancel:
     case IDCANCEL:

@@ -168,7 +168,8 @@ int Run(int runs, const stdfs::path& work, bool small) {
   };
   const auto programSwitch = [&]() -> double {
     const auto from = Clock::now();
-    const plover::SwitchReport report = plover::ApplyVersion(services, view, "1.24", 1);
+    const plover::SwitchReport report =
+        plover::ApplyVersion(services, view, "1.24", plover::Scope::kAll);
     const double ms = Milliseconds(Clock::now() - from);
     if (report.outcome != plover::SwitchOutcome::kCompleted || prompts.shown != 0) {
       std::fprintf(stderr, "the switch did not complete (%zu entries not written)\n",

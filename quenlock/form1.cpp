@@ -3,19 +3,15 @@
 #include <cstring>
 #include <string>
 
-#include "common/text/codepage.h"
+#include "common/win32/scoped.h"
+#include "common/win32/wide.h"
 #include "quenlock/icon_art.h"
 #include "quenlock/menu.h"
 
 namespace quenlock {
-namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const auto u16 = plover::text::Utf8ToUtf16(utf8).value_or(std::u16string());
-  return std::wstring(u16.begin(), u16.end());
-}
-
-}  // namespace
+using plover::win::UniqueBitmap;
+using plover::win::UniqueIcon;
 
 UniqueIcon MakeIcon(int size) {
   const auto pixels = DrawIcon(size);
@@ -31,24 +27,24 @@ UniqueIcon MakeIcon(int size) {
   header.bV5BlueMask = 0x000000FF;
   header.bV5AlphaMask = 0xFF000000;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  UniqueBitmap colour(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &bits, nullptr, 0));
-  ReleaseDC(nullptr, screen);
+  UniqueBitmap colour(CreateDIBSection(plover::win::ScreenDC().get(),
+                                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                       &bits, nullptr, 0));
   if (!colour || !bits) return UniqueIcon();
   std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
   // The alpha channel decides what is seen; the mask only has to exist.
   UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
   ICONINFO info{};
   info.fIcon = TRUE;
-  info.hbmMask = static_cast<HBITMAP>(mask.get());
-  info.hbmColor = static_cast<HBITMAP>(colour.get());
+  info.hbmMask = mask.get();
+  info.hbmColor = colour.get();
   return UniqueIcon(CreateIconIndirect(&info));
 }
 
 Form1::Form1(HINSTANCE instance) : instance_(instance) {}
 
 Form1::~Form1() {
+  // Destroyed while this object is whole, so that the icon and the hook go.
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -59,18 +55,18 @@ bool Form1::Load() {
   bigIcon_ = MakeIcon(GetSystemMetrics(SM_CXICON));
   smallIcon_ = MakeIcon(GetSystemMetrics(SM_CXSMICON));
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance_;
   wc.hIcon = bigIcon_.get();
   wc.hIconSm = smallIcon_.get();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!Register(wc)) return false;
+  const auto caption = plover::win::Wide(kCaption);
+  if (!caption) return false;
   // Never shown: no window stays on the screen, only the icon.
-  hwnd_ = CreateWindowExW(0, kClassName, Wide(kCaption).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance_, this);
+  CreateWindowExW(0, kClassName, caption->c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                  CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance_, static_cast<Window*>(this));
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -86,7 +82,9 @@ HMENU Form1::MenuToPopUp() {
     UINT flags = MF_STRING;
     if (!item.enabled) flags |= MF_GRAYED;
     if (item.checked) flags |= MF_CHECKED;
-    AppendMenuW(menu_.get(), flags, item.id, Wide(item.caption).c_str());
+    if (const auto caption = plover::win::Wide(item.caption)) {
+      AppendMenuW(menu_.get(), flags, item.id, caption->c_str());
+    }
   }
   return menu_.get();
 }
@@ -109,33 +107,19 @@ void Form1::LeftClick() {
   PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Form1* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    DestroyWindow(hwnd_);
+    return 0;
   }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  return self->Handle(msg, wParam, lParam);
-}
-
-LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_CLOSE:
-      DestroyWindow(hwnd_);
-      return 0;
-    case WM_DESTROY:
-      plover::tray::TrayRemove();
-      hook_.Remove();
-      hwnd_ = nullptr;
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(hwnd_, msg, wParam, lParam);
+  if (msg == WM_DESTROY) {
+    // The last window: the program ends, and the icon and the hook with it.
+    plover::tray::TrayRemove();
+    hook_.Remove();
+    PostQuitMessage(0);
+    return 0;
   }
+  return Window::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace quenlock

@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include "common/tray/tray.h"
-#include "quenlock/handles.h"
+#include "common/win32/owned.h"
+#include "common/win32/window.h"
 #include "quenlock/winkey.h"
 
 namespace quenlock {
 
-class Form1 final : public plover::tray::TrayClient {
+class Form1 final : public plover::win::Window, public plover::tray::TrayClient {
  public:
   static constexpr const wchar_t* kClassName = L"QuenlockForm1";
 
@@ -23,7 +24,6 @@ class Form1 final : public plover::tray::TrayClient {
   // Starts blocking, creates the (hidden) window and puts up the icon. False
   // when the window cannot be made.
   bool Load();
-  HWND hwnd() const { return hwnd_; }
   bool blocking() const { return hook_.installed(); }
 
   // TrayClient
@@ -33,18 +33,16 @@ class Form1 final : public plover::tray::TrayClient {
   void LeftClick() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
-  UniqueIcon bigIcon_;
-  UniqueIcon smallIcon_;
-  UniqueMenu menu_;  // while popped up
+  plover::win::UniqueIcon bigIcon_;
+  plover::win::UniqueIcon smallIcon_;
+  plover::win::UniqueMenu menu_;  // while popped up
   KeyboardHook hook_;
 };
 
 // The program's picture at `size` pixels.
-UniqueIcon MakeIcon(int size);
+plover::win::UniqueIcon MakeIcon(int size);
 
 }  // namespace quenlock

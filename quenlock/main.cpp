@@ -3,23 +3,23 @@
 // Only one runs at a time; a second start ends at once, silently.
 #include <windows.h>
 
+#include "common/win32/owned.h"
 #include "quenlock/form1.h"
-#include "quenlock/handles.h"
 
 namespace {
 
 // One Quenlock per session, wherever it was started from: the hook is
 // system-wide, so a second one would add nothing.
-quenlock::UniqueHandle TakeInstanceLock() {
-  quenlock::UniqueHandle lock(CreateMutexW(nullptr, FALSE, L"Local\\Velmor.Quenlock"));
-  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) return quenlock::UniqueHandle();
+plover::win::UniqueHandle TakeInstanceLock() {
+  plover::win::UniqueHandle lock(CreateMutexW(nullptr, FALSE, L"Local\\Velmor.Quenlock"));
+  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) return plover::win::UniqueHandle();
   return lock;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  const quenlock::UniqueHandle lock = TakeInstanceLock();
+  const plover::win::UniqueHandle lock = TakeInstanceLock();
   if (!lock) return 0;
   quenlock::Form1 form1(instance);
   if (!form1.Load()) return 1;

@@ -28,14 +28,10 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool KeyboardHook::Install() {
-  if (!hook_)
-    hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
-  return hook_ != nullptr;
-}
-
-void KeyboardHook::Remove() {
-  if (hook_) UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
+  if (!hook_) {
+    hook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0));
+  }
+  return installed();
 }
 
 }  // namespace quenlock

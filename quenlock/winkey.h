@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/win32/owned.h"
+
 namespace quenlock {
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -12,19 +14,14 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 // Owns the installed hook; removes it when destroyed.
 class KeyboardHook {
  public:
-  KeyboardHook() = default;
-  ~KeyboardHook() { Remove(); }
-  KeyboardHook(const KeyboardHook&) = delete;
-  KeyboardHook& operator=(const KeyboardHook&) = delete;
-
   // Installs KeyboardHookProc for all threads of the desktop; false when the
   // system refuses. Installing twice keeps the first hook.
   bool Install();
-  void Remove();
-  bool installed() const { return hook_ != nullptr; }
+  void Remove() { hook_.reset(); }
+  bool installed() const { return static_cast<bool>(hook_); }
 
  private:
-  HHOOK hook_ = nullptr;
+  plover::win::UniqueHook hook_;
 };
 
 }  // namespace quenlock

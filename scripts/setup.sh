@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build make g++ clang-format
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick
   fonts-wqy-microhei fonts-wine
   googletest

@@ -3,8 +3,12 @@
 #
 # Every build folder ("home") gets its own Wine world, started on first use
 # and kept running between programs so that tests stay quick:
-#   <home>/wineprefix        the private WINEPREFIX (32-bit)
+#   <home>/wineprefix        the private WINEPREFIX
 #   <home>/wine/             lock, state and the logs of Xvfb, wineserver, wineboot
+# A home whose CMake cache names the x86_64 MinGW compiler (preset windows64)
+# gets a 64-bit prefix run by /usr/lib/wine/wine64 and wineserver64; any other
+# home a 32-bit prefix run by wine and wineserver. (Debian's wine wrapper
+# always takes wine32 when it is installed, even where it cannot run.)
 # The X display is an Xvfb started here (its number chosen by Xvfb itself), or
 # the display named by PLOVER_WINE_DISPLAY. Everything long-lived is started
 # detached (own session, standard streams and all other descriptors pointed
@@ -24,7 +28,10 @@
 #       first time) and starts KEEPER.exe, a program that keeps the Wine
 #       desktop (explorer.exe) alive for as long as the server runs.
 #   wine-run.sh [--home DIR] --env      like --prepare, then prints the
-#                                        variables (for eval) to use Wine by hand
+#                                        variables (for eval) to use Wine by hand;
+#                                        for a 64-bit home they put "wine" and
+#                                        "wineserver" commands that run the
+#                                        64-bit ones first on PATH
 #   wine-run.sh [--home DIR] --status   exit 0 when the home's wineserver runs
 #   wine-run.sh [--home DIR] --stop     ends everything started for the home
 #
@@ -96,8 +103,30 @@ state=$home/wine
 prefix=$home/wineprefix
 mkdir -p "$state" || die "cannot create $state"
 
+# win64 when the home's CMake cache names the x86_64 MinGW tools, else win32.
+home_arch() {
+  local cache=$home/CMakeCache.txt
+  if [ -f "$cache" ] &&
+    grep -qE '^CMAKE_(C|CXX|RC)_COMPILER(_AR)?(:[A-Z]+)?=.*x86_64-w64-mingw32-' "$cache"; then
+    echo win64
+  else
+    echo win32
+  fi
+}
+
+arch=$(home_arch)
+if [ "$arch" = win64 ]; then
+  wine=/usr/lib/wine/wine64
+  wineserver=/usr/lib/wine/wineserver64
+  # The programs Wine starts itself use the same loader and server.
+  export WINELOADER=$wine WINESERVER=$wineserver
+else
+  wine=wine
+  wineserver=wineserver
+fi
+
 export WINEPREFIX=$prefix
-export WINEARCH=win32
+export WINEARCH=$arch
 export WINEDEBUG=${PLOVER_WINEDEBUG:--all}
 # No Mono or Gecko installer prompts, and no menu entries or file
 # associations written into the user's desktop.
@@ -251,7 +280,7 @@ apply_fonts() {
   local reg=$state/fonts.reg
   write_font_reg "$reg"
   log_note "setting font replacements"
-  (close_fds_and_exec wine regedit.exe /S "Z:${reg//\//\\}") </dev/null >>"$state/wineboot.log" 2>&1 ||
+  (close_fds_and_exec "$wine" regedit.exe /S "Z:${reg//\//\\}") </dev/null >>"$state/wineboot.log" 2>&1 ||
     die "could not set the font replacements; see $state/wineboot.log"
 }
 
@@ -275,10 +304,15 @@ ensure_server() {
     stop_server
   fi
   if ! server_pid >/dev/null; then
+    local made
+    made=$(sed -n 's/^#arch=//p' "$prefix/system.reg" 2>/dev/null)
+    if [ -n "$made" ] && [ "$made" != "$arch" ]; then
+      die "$prefix is a $made prefix but this home needs $arch: remove it"
+    fi
     mkdir -p "$prefix"
     log_note "starting wineserver"
     # Without -f the server goes to the background once it is ready.
-    (close_fds_and_exec wineserver -p) </dev/null >>"$state/wineserver.log" 2>&1
+    (close_fds_and_exec "$wineserver" -p) </dev/null >>"$state/wineserver.log" 2>&1
     for ((i = 0; i < 100; i++)); do
       server_pid >/dev/null && break
       sleep 0.1
@@ -289,7 +323,7 @@ ensure_server() {
   if [ ! -f "$prefix/.plover-ready" ]; then
     log_note "creating the prefix"
     local t0=$SECONDS
-    (close_fds_and_exec timeout 900 wine wineboot.exe --init) </dev/null >>"$state/wineboot.log" 2>&1 ||
+    (close_fds_and_exec timeout 900 "$wine" wineboot.exe --init) </dev/null >>"$state/wineboot.log" 2>&1 ||
       die "wineboot failed; see $state/wineboot.log"
     settle
     apply_fonts
@@ -309,7 +343,7 @@ ensure_keeper() {
     return 0
   fi
   log_note "starting the desktop keeper"
-  (close_fds_and_exec wine "$keeper") </dev/null >>"$state/keeper.log" 2>&1 &
+  (close_fds_and_exec "$wine" "$keeper") </dev/null >>"$state/keeper.log" 2>&1 &
   echo $! >"$state/keeper.pid"
   for ((i = 0; i < 200; i++)); do
     [ -n "$(prefix_processes explorer)" ] && return 0
@@ -323,6 +357,9 @@ ensure_keeper() {
 ensure_running() {
   exec 9>>"$state/lock" || die "cannot open $state/lock"
   flock -w 1200 9 || die "waited 20 minutes for $state/lock"
+  if [ "$arch" = win64 ] && ! { [ -x "$wine" ] && [ -x "$wineserver" ]; }; then
+    die "$home is a 64-bit build: install wine64"
+  fi
   local fresh=0
   ensure_display
   [ $? -eq 10 ] && fresh=1
@@ -335,7 +372,7 @@ ensure_running() {
 stop_server() {
   local pid i
   pid=$(server_pid) || return 0
-  wineserver -k >/dev/null 2>&1 </dev/null
+  "$wineserver" -k >/dev/null 2>&1 </dev/null
   for ((i = 0; i < 150; i++)); do
     alive "$pid" || break
     sleep 0.1
@@ -379,7 +416,7 @@ run_program() {
   out=$(mktemp "$state/output.XXXXXX") || die "cannot create an output file in $state"
   # timeout makes a process group of the program and all it starts, so a
   # time-out or a signal to us ends the lot.
-  (close_fds_and_exec timeout -k 5 "$limit" wine "$exe" "$@") </dev/null >"$out" 2>&1 &
+  (close_fds_and_exec timeout -k 5 "$limit" "$wine" "$exe" "$@") </dev/null >"$out" 2>&1 &
   pid=$!
   tail -s 0.2 --pid="$pid" -n +1 -f "$out" &
   tailpid=$!
@@ -404,12 +441,26 @@ case "$mode" in
   prepare)
     t0=$SECONDS
     ensure_running
-    echo "Wine ready in $((SECONDS - t0)) s: WINEPREFIX=$prefix DISPLAY=$display (logs in $state)"
+    echo "Wine ($arch) ready in $((SECONDS - t0)) s: WINEPREFIX=$prefix DISPLAY=$display (logs in $state)"
     ;;
   env)
     ensure_running
-    printf 'export WINEPREFIX=%q WINEARCH=win32 WINEDEBUG=%q WINEDLLOVERRIDES=%q DISPLAY=%q\n' \
-      "$prefix" "$WINEDEBUG" "$WINEDLLOVERRIDES" "$display"
+    printf 'export WINEPREFIX=%q WINEARCH=%q WINEDEBUG=%q WINEDLLOVERRIDES=%q DISPLAY=%q\n' \
+      "$prefix" "$arch" "$WINEDEBUG" "$WINEDLLOVERRIDES" "$display"
+    if [ "$arch" = win64 ]; then
+      # Scripts, not links: Wine's loader finds its parts by the name it
+      # was started as.
+      mkdir -p "$state/bin" || die "cannot create $state/bin"
+      for cmd in "$wine" "$wineserver"; do
+        file=$state/bin/${cmd##*/}
+        file=${file%64}
+        { printf '#!/bin/sh\nexec %s "$@"\n' "$cmd" >"$file" && chmod +x "$file"; } ||
+          die "cannot write $file"
+      done
+      # shellcheck disable=SC2016
+      printf 'export WINELOADER=%q WINESERVER=%q PATH=%q"${PATH:+:$PATH}"\n' \
+        "$wine" "$wineserver" "$state/bin"
+    fi
     ;;
   status)
     if pid=$(server_pid); then

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "common/text/codepage.h"
 #include "common/tray/tray_tip.h"
+#include "common/win32/wide.h"
 
 namespace plover::tray {
 namespace {
@@ -93,16 +93,18 @@ bool TrayInstall(HWND owner, TrayClient& client) {
   return true;
 }
 
-void TraySetTip(std::string_view utf8) {
+bool TraySetTip(std::string_view utf8) {
   TrayState& s = State();
-  if (!s.installed) return;
-  const auto wide = text::Utf8ToUtf16(CutTip(utf8)).value_or(std::u16string());
+  if (!s.installed) return false;
+  const auto wide = win::Wide(CutTip(utf8));
+  if (!wide) return false;
   std::fill(std::begin(s.record.szTip), std::end(s.record.szTip), L'\0');
-  const std::size_t n = std::min(wide.size(), std::size(s.record.szTip) - 1);
-  std::copy_n(wide.begin(), n, s.record.szTip);
+  const std::size_t n = std::min(wide->size(), std::size(s.record.szTip) - 1);
+  std::copy_n(wide->begin(), n, s.record.szTip);
   s.hasTip = true;
   s.record.uFlags = NIF_TIP;
   s.notify(NIM_MODIFY, &s.record);
+  return true;
 }
 
 void TrayRemove() {
@@ -123,6 +125,8 @@ LRESULT CALLBACK TrayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   const WNDPROC previous = s.previous;
   if (s.installed && hwnd == s.owner) {
     if (msg == kCallbackMessage) {
+      // A busy program hears nothing of its icon.
+      if (!s.client->AcceptsClicks()) return 0;
       // The low word is the mouse message in every notification version.
       switch (LOWORD(lParam)) {
         case WM_LBUTTONUP: {

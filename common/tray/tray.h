@@ -32,6 +32,8 @@ class TrayClient {
   // Left click. The icon is already gone and the window has its own
   // procedure back.
   virtual void LeftClick() = 0;
+  // False while the program is busy: the icon then ignores every click.
+  virtual bool AcceptsClicks() const { return true; }
 };
 
 // Replaces the window procedure of `owner` and adds the icon, with the
@@ -39,7 +41,9 @@ class TrayClient {
 // is installed: only one icon exists at a time.
 bool TrayInstall(HWND owner, TrayClient& client);
 // Shows `utf8` as the icon's tip, cut to 63 bytes of its code page 936 form.
-void TraySetTip(std::string_view utf8);
+// False (and the tip unchanged) when no icon is installed or the text cannot
+// convert.
+bool TraySetTip(std::string_view utf8);
 // Deletes the icon and gives the window its own procedure back. Nothing
 // happens when no icon is installed.
 void TrayRemove();

@@ -52,28 +52,28 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to) {
-  const std::string temp = to + std::string(kTempSuffix);
-  Status s = fs.Copy(from, temp);
-  if (!s.ok()) {
-    (void)fs.Delete(temp);
-    return s;
-  }
-  s = fs.Move(temp, to, /*replace=*/true);
+namespace {
+
+// Makes `target` through a temporary file beside it: `make` writes the
+// temporary, which then replaces the target in one step. No temporary stays.
+template <typename Make>
+Status ThroughTemporary(FileSystem& fs, const std::string& target, Make make) {
+  const std::string temp = target + std::string(kTempSuffix);
+  Status s = make(temp);
+  if (s.ok()) s = fs.Move(temp, target, /*replace=*/true);
   if (!s.ok()) (void)fs.Delete(temp);
   return s;
 }
 
+}  // namespace
+
+Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to) {
+  return ThroughTemporary(fs, to, [&](const std::string& temp) { return fs.Copy(from, temp); });
+}
+
 Status SafeWrite(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  const std::string temp = path + std::string(kTempSuffix);
-  Status s = fs.WriteAll(temp, bytes);
-  if (!s.ok()) {
-    (void)fs.Delete(temp);
-    return s;
-  }
-  s = fs.Move(temp, path, /*replace=*/true);
-  if (!s.ok()) (void)fs.Delete(temp);
-  return s;
+  return ThroughTemporary(fs, path,
+                          [&](const std::string& temp) { return fs.WriteAll(temp, bytes); });
 }
 
 }  // namespace plover::fs

@@ -5,6 +5,7 @@
 // Failures carry the classic file-system error numbers. Callers tell apart
 // only kFileNotFound (53) and kFileAlreadyExists (58); every other failure is
 // "something else went wrong" to them, but keeps its own number for reports.
+// A path that is not well-formed UTF-8 names no file: kBadFileName (52).
 #pragma once
 
 #include <cstdint>

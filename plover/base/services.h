@@ -20,6 +20,8 @@ struct Services {
   std::string exeStem = "Plover";
   ui::TextPrompt* textPrompt = nullptr;
   ui::FilePicker* filePicker = nullptr;
+  // Set while a switch runs, its questions included (see ApplyVersion).
+  bool switching = false;
 };
 
 }  // namespace plover

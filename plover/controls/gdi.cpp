@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/win32/scoped.h"
+
 namespace plover::controls::gdi {
 
 namespace {
@@ -44,9 +46,7 @@ bool Surface::Resize(int w, int h) {
   bitmap_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
-  HDC screen = GetDC(nullptr);
-  win::UniqueDC dc(CreateCompatibleDC(screen));
-  ReleaseDC(nullptr, screen);
+  win::UniqueDC dc(CreateCompatibleDC(win::ScreenDC().get()));
   BITMAPINFO bi = TopDown32(w, h);
   void* bits = nullptr;
   win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -132,14 +132,15 @@ SIZE IconSize(HICON icon) {
   SIZE size{0, 0};
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return size;
+  // The icon's bitmaps are copies that are the caller's.
+  const win::UniqueBitmap colour(info.hbmColor);
+  const win::UniqueBitmap mask(info.hbmMask);
   BITMAP bm{};
-  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
+  if (colour && GetObjectW(colour.get(), sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight};
-  } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
+  } else if (mask && GetObjectW(mask.get(), sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: both masks, one above the other
   }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
   return size;
 }
 

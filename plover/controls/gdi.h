@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
 #include "plover/controls/image.h"
 
 namespace plover::controls::gdi {

@@ -5,14 +5,18 @@
 
 #include <array>
 
+#include "common/win32/scoped.h"
+#include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
+#include "common/win32/window.h"
 #include "plover/controls/button_model.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/render.h"
 
 namespace plover::controls {
 
-bool RegisterForm(HINSTANCE instance);  // qq_form.cpp
+// The frame's classes, from the controls' class `wc` (qq_form.cpp).
+bool RegisterForm(WNDCLASSEXW wc);
 
 namespace {
 
@@ -41,14 +45,21 @@ int ShiftState() {
   return shift;
 }
 
-class Button {
+class Button final : public win::Window {
  public:
-  explicit Button(HWND hwnd) : hwnd_(hwnd) {}
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  static Window* Make(const CREATESTRUCTW&) { return new Button; }
 
  private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   UINT Dpi() const { return win::DpiOf(hwnd_); }
   void PrintB(int state);
+  // Sets what the button shows and repaints it in its normal look.
+  template <typename T>
+  LRESULT Show(T& field, T value) {
+    field = value;
+    PrintB(kStateNormal);
+    return 0;
+  }
   void PrintCaption(HDC dc, int w, int h, UINT dpi);
   HFONT Font() const;
   // Carries out everything but the click; true when the host is to get one.
@@ -62,7 +73,6 @@ class Button {
   LRESULT MouseDown(MouseButton button, LPARAM lParam);
   LRESULT MouseUp(int button, LPARAM lParam);
 
-  HWND hwnd_;
   ButtonModel model_;
   gdi::Surface surface_;
   HFONT font_ = nullptr;
@@ -72,21 +82,6 @@ class Button {
   COLORREF foreColor_ = CLR_DEFAULT;
   int image_ = kImageNormal;
 };
-
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<Button*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = new Button(hwnd);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete self;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
-  return self->Handle(msg, wParam, lParam);
-}
 
 HFONT Button::Font() const {
   if (font_) return font_;
@@ -114,7 +109,7 @@ void Button::PrintCaption(HDC dc, int w, int h, UINT dpi) {
   std::wstring caption(static_cast<size_t>(len) + 1, L'\0');
   caption.resize(static_cast<size_t>(GetWindowTextW(hwnd_, caption.data(), len + 1)));
 
-  HGDIOBJ oldFont = SelectObject(dc, Font());
+  const win::SelectScope font(dc, Font());
   SIZE text{0, 0};
   if (!caption.empty()) {
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
@@ -146,7 +141,6 @@ void Button::PrintCaption(HDC dc, int w, int h, UINT dpi) {
       TextOutW(dc, TwipsToPixels(x, dpi), TwipsToPixels(y, dpi), caption.c_str(), n);
     }
   }
-  SelectObject(dc, oldFont);
 }
 
 bool Button::Apply(const ButtonEffects& e) {
@@ -204,11 +198,9 @@ LRESULT Button::MouseUp(int button, LPARAM lParam) {
   return 0;
 }
 
-LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:
-      PrintB(kStateNormal);
-      return 0;
     case WM_SIZE:
     case kDpiChangedAfterParent:
       PrintB(kStateNormal);
@@ -219,8 +211,8 @@ LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      const win::PaintScope paint(hwnd_);
+      const HDC dc = paint.dc();
       surface_.CopyTo(dc);
       if (GetFocus() == hwnd_ && FocusCuesShown(hwnd_)) {
         RECT rc{};
@@ -230,7 +222,6 @@ LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, RGB(255, 255, 255));
         DrawFocusRect(dc, &rc);
       }
-      EndPaint(hwnd_, &ps);
       return 0;
     }
     case WM_PRINTCLIENT:
@@ -242,9 +233,7 @@ LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return r;
     }
     case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(font_, reinterpret_cast<HFONT>(wParam));
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_ENABLE:
@@ -325,30 +314,26 @@ LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Apply(model_.Up(true))) RaiseClick();
       return 0;
     case QQBM_SETPICTURE:
-      picture_ = reinterpret_cast<HICON>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(picture_, reinterpret_cast<HICON>(wParam));
     case QQBM_GETPICTURE:
       return reinterpret_cast<LRESULT>(picture_);
     case QQBM_SETSTYLE:
-      style_ = static_cast<int32_t>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(style_, static_cast<int32_t>(wParam));
     case QQBM_GETSTYLE:
       return style_;
     case QQBM_SETKEYS: {
       const auto* keys = reinterpret_cast<const wchar_t*>(lParam);
       keys_.clear();
-      if (keys && keys[0]) keys_ = win::Wide(AccessKeyOf(win::Utf8(std::wstring_view(keys, 1))));
+      if (const auto key = keys && keys[0] ? win::Utf8(std::wstring_view(keys, 1)) : std::nullopt) {
+        keys_ = win::Wide(AccessKeyOf(*key)).value_or(std::wstring());
+      }
       CharUpperBuffW(keys_.data(), static_cast<DWORD>(keys_.size()));
       return 0;
     }
     case QQBM_GETKEYS:
       return keys_.empty() ? 0 : keys_[0];
     case QQBM_SETFORECOLOR:
-      foreColor_ = static_cast<COLORREF>(wParam);
-      PrintB(kStateNormal);
-      return 0;
+      return Show(foreColor_, static_cast<COLORREF>(wParam));
     case QQBM_PRINTB:
       PrintB(static_cast<int>(wParam));
       return 0;
@@ -362,25 +347,19 @@ LRESULT Button::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+  return Window::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace
 
 bool RegisterControls(HINSTANCE instance) {
+  // Every class of the controls takes double clicks and the arrow pointer.
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kQQButtonClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ButtonProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kQQButtonClass;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  }
-  return RegisterForm(instance);
+  wc.style = CS_DBLCLKS;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kQQButtonClass;
+  return win::Window::Register(wc, Button::Make) && RegisterForm(wc);
 }
 
 void SetPicture(HWND button, HICON picture) {
@@ -391,14 +370,17 @@ void SetStyle(HWND button, int32_t style) {
   SendMessageW(button, QQBM_SETSTYLE, static_cast<WPARAM>(style), 0);
 }
 
-void SetKeys(HWND button, std::string_view keys) {
-  const std::wstring w = win::Wide(keys);
-  SendMessageW(button, QQBM_SETKEYS, 0, reinterpret_cast<LPARAM>(w.c_str()));
+bool SetKeys(HWND button, std::string_view keys) {
+  const auto w = win::Wide(keys);
+  if (!w) return false;
+  SendMessageW(button, QQBM_SETKEYS, 0, reinterpret_cast<LPARAM>(w->c_str()));
+  return true;
 }
 
 std::string Keys(HWND button) {
   const auto key = static_cast<wchar_t>(SendMessageW(button, QQBM_GETKEYS, 0, 0));
-  return key ? win::Utf8(std::wstring_view(&key, 1)) : std::string();
+  // The key is one UTF-16 unit that converted when it was set: it converts back.
+  return key ? win::Utf8(std::wstring_view(&key, 1)).value_or(std::string()) : std::string();
 }
 
 void PrintB(HWND button, int state) {

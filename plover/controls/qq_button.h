@@ -82,7 +82,8 @@ struct ButtonStatus {
 // Helpers over the messages.
 void SetPicture(HWND button, HICON picture);
 void SetStyle(HWND button, int32_t style);
-void SetKeys(HWND button, std::string_view keys);
+// False (and the key unchanged) when `keys` cannot convert.
+bool SetKeys(HWND button, std::string_view keys);
 std::string Keys(HWND button);
 void PrintB(HWND button, int state);
 ButtonStatus StatusOf(HWND button);

@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "common/win32/scoped.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_util.h"
 #include "plover/controls/art.h"
 #include "plover/controls/qq_button.h"
 #include "plover/controls/render.h"
@@ -49,57 +52,32 @@ RECT PlaceOf(const TwipRect& r, UINT dpi) {
 
 }  // namespace
 
-struct FormAccess {
-  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    QQForm* self = Self(hwnd, msg, lParam);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
-    if (msg == WM_NCDESTROY) {
-      self->hwnd_ = nullptr;
-      self->buttons_ = {};
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    return self->HandleFrame(msg, wParam, lParam);
-  }
-
-  static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    QQForm* self = Self(hwnd, msg, lParam);
-    const int index = GetDlgCtrlID(hwnd) - 1;
-    if (!self || index < 0 || index > 2) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->HandleButton(hwnd, static_cast<CaptionButton>(index), msg, wParam, lParam);
+// A caption button: its frame, made with it, does all the work. Its control
+// id is its CaptionButton plus one.
+class FrameButton final : public win::Window {
+ public:
+  static Window* Make(const CREATESTRUCTW& create) {
+    auto* form = static_cast<QQForm*>(create.lpCreateParams);
+    const auto index = reinterpret_cast<INT_PTR>(create.hMenu) - 1;
+    if (!form || index < 0 || index > 2) return nullptr;
+    return new FrameButton(*form, static_cast<CaptionButton>(index));
   }
 
  private:
-  static QQForm* Self(HWND hwnd, UINT msg, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* self = static_cast<QQForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      return self;
-    }
-    return reinterpret_cast<QQForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  FrameButton(QQForm& form, CaptionButton button) : form_(form), button_(button) {}
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    return form_.HandleButton(hwnd_, button_, msg, wParam, lParam);
   }
+
+  QQForm& form_;
+  CaptionButton button_;
 };
 
-bool RegisterForm(HINSTANCE instance) {
-  const struct {
-    const wchar_t* name;
-    WNDPROC proc;
-  } classes[] = {{kQQFormClass, FormAccess::FrameProc},
-                 {kQQFormButtonClass, FormAccess::ButtonProc}};
-  for (const auto& c : classes) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(instance, c.name, &wc)) continue;
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = c.proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = c.name;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  }
-  return true;
+bool RegisterForm(WNDCLASSEXW wc) {
+  wc.lpszClassName = kQQFormClass;
+  if (!win::Window::Register(wc)) return false;
+  wc.lpszClassName = kQQFormButtonClass;
+  return win::Window::Register(wc, FrameButton::Make);
 }
 
 QQForm::~QQForm() {
@@ -111,18 +89,21 @@ QQForm* QQForm::FrameOf(HWND host) {
   return static_cast<QQForm*>(GetPropW(host, kFrameProperty));
 }
 
-bool QQForm::Attach(HWND host) {
+bool QQForm::Attach(HWND host, FrameContent* content) {
   if (hwnd_ || !host || FrameOf(host)) return false;
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(host, GWLP_HINSTANCE));
   if (!RegisterControls(instance)) return false;
   host_ = host;
+  content_ = content;
   MakeBorderless();
   RECT wr{};
   GetWindowRect(host_, &wr);
   CreateWindowExW(0, kQQFormClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
-                  wr.right - wr.left, wr.bottom - wr.top, host_, nullptr, instance, this);
+                  wr.right - wr.left, wr.bottom - wr.top, host_, nullptr, instance,
+                  static_cast<Window*>(this));
   if (!hwnd_) {
     host_ = nullptr;
+    content_ = nullptr;
     return false;
   }
   for (size_t i = 0; i < buttons_.size(); ++i) {
@@ -190,7 +171,7 @@ void QQForm::Refresh() {
     SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, w, h, SWP_NOACTIVATE);
     if (surface_.Resize(w, h)) {
       Paint();
-      if (onPaint) onPaint(surface_.dc(), dpi);
+      if (content_) content_->PaintContent(surface_.dc(), dpi);
       background_.reset(CreatePatternBrush(surface_.bitmap()));
     }
     if (shape_.cx != w || shape_.cy != h) {
@@ -225,12 +206,11 @@ void QQForm::Paint() {
   std::wstring caption(static_cast<size_t>(len) + 1, L'\0');
   caption.resize(static_cast<size_t>(GetWindowTextW(host_, caption.data(), len + 1)));
   const TwipPoint at = CaptionTextOrigin(icon != nullptr);
-  HGDIOBJ old = SelectObject(dc, captionFont_.get());
+  const win::SelectScope font(dc, captionFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   TextOutW(dc, TwipsToPixels(at.x, dpi), TwipsToPixels(at.y, dpi), caption.c_str(),
            static_cast<int>(caption.size()));
-  SelectObject(dc, old);
 }
 
 void QQForm::ApplyShape() {
@@ -242,9 +222,10 @@ void QQForm::ApplyShape() {
   const UINT dpi = win::DpiOf(host_);
   const int r = MulDiv(kRoundCornerPixels, static_cast<int>(dpi), 96);
   for (HWND target : {hwnd_, host_}) {
+    win::UniqueRegion rgn(
+        CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r));
     // Each window owns its region from then on.
-    HRGN rgn = CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r);
-    if (rgn && !SetWindowRgn(target, rgn, TRUE)) DeleteObject(rgn);
+    if (rgn && SetWindowRgn(target, rgn.get(), TRUE)) rgn.release();
   }
   shape_ = {w, h};
 }
@@ -279,13 +260,14 @@ void QQForm::ShowImages() {
 void QQForm::SetTip(CaptionButton b, std::string_view tip) {
   HWND button = buttons_[static_cast<size_t>(b)];
   if (!button || win::WindowText(button) == tip) return;
-  std::wstring text = win::Wide(tip);
-  SetWindowTextW(button, text.c_str());
+  auto text = win::Wide(tip);
+  if (!text) return;
+  SetWindowTextW(button, text->c_str());
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.hwnd = hwnd_;
   ti.uId = reinterpret_cast<UINT_PTR>(button);
-  ti.lpszText = text.data();
+  ti.lpszText = text->data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -426,17 +408,16 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(host, msg, wParam, lParam);
 }
 
-LRESULT QQForm::HandleFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT QQForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_NCDESTROY:
+      buttons_ = {};
+      break;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      surface_.CopyTo(dc);
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      surface_.CopyTo(win::PaintScope(hwnd_).dc());
       return 0;
-    }
     case WM_PRINTCLIENT:
       surface_.CopyTo(reinterpret_cast<HDC>(wParam));
       return 0;
@@ -465,7 +446,7 @@ LRESULT QQForm::HandleFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+  return Window::HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT QQForm::HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -474,14 +455,12 @@ LRESULT QQForm::HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wPar
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(button, &ps);
+      const win::PaintScope paint(button);
       RECT rc{};
       GetClientRect(button, &rc);
       const int image = model_.image(b);
-      gdi::DrawImage(dc, CaptionButtonFace(index, image, rc.right), 0, 0);
+      gdi::DrawImage(paint.dc(), CaptionButtonFace(index, image, rc.right), 0, 0);
       shown_[static_cast<size_t>(index)] = image;
-      EndPaint(button, &ps);
       return 0;
     }
     case WM_SETCURSOR:

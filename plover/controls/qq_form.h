@@ -1,8 +1,8 @@
 // QQForm, the skinned window frame. A window adopts it by holding one as a
 // member and attaching it once its own window exists:
 //
-//   form_.onPaint = [this](HDC dc, UINT dpi) { DrawMyLines(dc, dpi); };  // optional
-//   form_.Attach(hwnd_);
+//   form_.Attach(hwnd_, this);  // `this` a FrameContent, or nullptr
+//
 //
 // The frame then makes the window borderless (its size stays its outer size),
 // covers all of it with the painted border, title bar, icon and caption, gives
@@ -17,15 +17,17 @@
 // over the frame's background unless the window gives them a brush of its
 // own in WM_CTLCOLORSTATIC (the button-face brush, which is what
 // DefWindowProc gives, counts as none). What the window paints itself is
-// covered: draw through `onPaint` instead.
+// covered: it draws through FrameContent::PaintContent instead.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <functional>
+#include <string_view>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
+#include "common/win32/window.h"
 #include "plover/controls/form_model.h"
 #include "plover/controls/gdi.h"
 
@@ -34,21 +36,30 @@ namespace plover::controls {
 inline constexpr const wchar_t* kQQFormClass = L"QQForm";
 inline constexpr const wchar_t* kQQFormButtonClass = L"QQFormButton";
 
-class QQForm {
+// What a framed window draws itself: its lines and pictures, over the frame
+// after each repaint, in the window's coordinates.
+class FrameContent {
+ public:
+  virtual void PaintContent(HDC dc, UINT dpi) = 0;
+
+ protected:
+  ~FrameContent() = default;
+};
+
+// The frame is a window of its own (hwnd()), a child of its host.
+class QQForm final : public win::Window {
  public:
   QQForm() = default;
-  ~QQForm();
-  QQForm(const QQForm&) = delete;
-  QQForm& operator=(const QQForm&) = delete;
+  ~QQForm() override;
 
-  // Frames `host`, a top-level window; false when it has a frame already.
-  bool Attach(HWND host);
+  // Frames `host`, a top-level window, with `content` drawn over the frame;
+  // false when it has a frame already.
+  bool Attach(HWND host, FrameContent* content = nullptr);
   // The frame of `host`, or nullptr.
   static QQForm* FrameOf(HWND host);
   // Repaints the frame and lays out its buttons.
   void Refresh();
 
-  HWND hwnd() const { return hwnd_; }
   HWND host() const { return host_; }
   // A caption button's window (its text is its tooltip).
   HWND button(CaptionButton b) const { return buttons_[static_cast<size_t>(b)]; }
@@ -60,20 +71,17 @@ class QQForm {
   std::function<void()> onMinClick;
   std::function<void()> onMaxClick;
   std::function<void()> onCloseClick;
-  // Draws the window's own lines and pictures over the frame after each
-  // repaint, in the window's coordinates.
-  std::function<void(HDC dc, UINT dpi)> onPaint;
 
   // The frame's background as a brush for the child `child` to fill with.
   HBRUSH BackgroundFor(HWND child, HDC dc);
 
  private:
-  friend struct FormAccess;
+  friend class FrameButton;
 
   static LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   LRESULT HandleHost(UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;  // the frame's
   LRESULT HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HostState State() const;
@@ -89,7 +97,7 @@ class QQForm {
   void Detach();
 
   HWND host_ = nullptr;
-  HWND hwnd_ = nullptr;
+  FrameContent* content_ = nullptr;
   HWND tooltip_ = nullptr;
   std::array<HWND, 3> buttons_{};
   std::array<int, 3> shown_{};  // the image each button last drew

@@ -87,7 +87,7 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     if (arguments.empty()) return StartupResult::kShowWindow;
     for (const auto& name : view.Versions()) {
       if (fs::EqualsNoCase(name, arguments)) {
-        ApplyVersion(s, view, arguments, 1);
+        ApplyVersion(s, view, arguments, Scope::kAll);
         CmdRunGame(s, view);
         return StartupResult::kClose;
       }
@@ -112,10 +112,11 @@ void OnVersionClicked(MainView& view) {
 }
 
 void CmdSwitchSelected(Services& s, MainView& view) {
-  ApplyVersion(s, view, view.SelectedVersion(), 1);
+  ApplyVersion(s, view, view.SelectedVersion(), Scope::kAll);
 }
 
 void CmdRunGame(Services& s, MainView& view) {
+  if (s.switching) return;
   const std::string game = AddBackslash(view.GamePath()) + "war3.exe";
   if (!s.launcher.Start(game, "", kShowMinimisedWithFocus)) {
     s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);

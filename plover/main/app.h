@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "plover/base/main_view.h"
+#include "plover/base/scope.h"
 #include "plover/base/services.h"
 
 namespace plover {
-
-enum class Scope : short { kAll = 1, kFiles = 2, kMaps = 3 };
 
 enum class SwitchOutcome {
   kNoVersion,   // nothing selected; refused before anything happened
   kCompleted,   // every applied entry was written
   kIncomplete,  // ended, but some entries were not written (reported)
   kStopped,     // stopped by the player or by a failure
+  kRefused,     // another switch runs: nothing happened
 };
 
 struct SwitchReport {
@@ -25,9 +25,11 @@ struct SwitchReport {
   std::vector<std::string> notWritten;  // file names of entries left out
 };
 
-// Makes the game directory hold the game files of version `name`. The scope
-// is a plain number: values other than 1, 2 and 3 apply no entry.
-SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, int scope);
+// Makes the game directory hold the game files of version `name`, the
+// entries of `scope`. From its start to its end, its questions included,
+// s.switching is set, and while it is set nothing starts another switch,
+// starts a program or ends the program: such calls do nothing.
+SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, Scope scope);
 
 enum class StartupResult { kShowWindow, kClose };
 

@@ -58,6 +58,7 @@ void CmdChooseReplayDir(Services& s, MainView& view) {
 }
 
 void CmdStartKeyBlocker(Services& s) {
+  if (s.switching) return;
   if (!s.launcher.Start(s.appDir + text_of::kKeyBlockerExe, "", kShowMinimisedWithFocus)) {
     s.prompts.MsgBox(text_of::kNoKeyBlocker, text_of::kTitleOk, ui::kOkOnly);
   }

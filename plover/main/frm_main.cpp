@@ -2,16 +2,17 @@
 
 #include <commctrl.h>
 
+#include "common/tray/tray.h"
+#include "common/win32/scoped.h"
+#include "common/win32/wide.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/controls/art.h"
 #include "plover/controls/gdi.h"
+#include "plover/controls/geometry.h"
 #include "plover/controls/qq_button.h"
-#include "plover/controls/window_base.h"
 #include "plover/main/menu_commands.h"
 #include "plover/shell/frm_help.h"
-#include "plover/shell/pickers.h"
-#include "plover/shell/text_prompt.h"
 #include "plover/versions/frm_edit.h"
 #include "plover/versions/frm_new.h"
 
@@ -19,50 +20,43 @@ namespace plover {
 
 namespace {
 
-enum class Font { kNormal, kHelp, kList };
+using controls::ControlSpec;
+using controls::FontKind;
+using controls::kChildStyle;
+using controls::kPushButtonStyle;
+using controls::TwipsToPixels;
 
-struct ControlSpec {
-  int id;
-  const wchar_t* windowClass;
-  const char* text;
-  int left, top, width, height;  // twips
-  DWORD style;
-  Font font;
-};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
-// Every push button is the skinned QQButton.
-constexpr const wchar_t* kQQButton = controls::kQQButtonClass;
-
-// The main window's controls, at their places in twips (1440 an inch).
+// The main window's controls, at their places in twips (1440 an inch). Every
+// push button is the skinned QQButton.
 constexpr ControlSpec kControls[] = {
-    {kLbPath, L"STATIC", "选择魔兽目录：", 160, 470, 1575, 255, kChild | SS_LEFT, Font::kNormal},
-    {kLbInfo, L"STATIC", text_of::kIdle, 1560, 465, 3120, 180, kChild | SS_LEFT | SS_NOPREFIX,
-     Font::kNormal},
-    {kTxtPath, L"EDIT", "", 120, 720, 4095, 270, kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-     Font::kNormal},
-    {kBtnPath, kQQButton, "...", 4320, 720, 375, 255, kButton, Font::kNormal},
+    {kLbPath, L"STATIC", "选择魔兽目录：", 160, 470, 1575, 255, kChildStyle | SS_LEFT},
+    {kLbInfo, L"STATIC", text_of::kIdle, 1560, 465, 3120, 180, kChildStyle | SS_LEFT | SS_NOPREFIX},
+    {kTxtPath, L"EDIT", "", 120, 720, 4095, 270,
+     kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
+    {kBtnPath, nullptr, "...", 4320, 720, 375, 255, kPushButtonStyle},
     {kLstVer, L"LISTBOX", "", 120, 1200, 2055, 2370,
-     kChild | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, Font::kList},
-    {kBtnTran, kQQButton, "  转 换     ", 2400, 1200, 2055, 495, kButton, Font::kNormal},
-    {kBtnTranmore, kQQButton, "", 4440, 1200, 255, 495, kButton, Font::kNormal},
-    {kBtnMake, kQQButton, "生成 Loader 文件", 2400, 1755, 2295, 495, kButton, Font::kNormal},
-    {kBtnMin, kQQButton, "最小化到系统托盘", 2400, 2310, 2295, 375, kButton, Font::kNormal},
-    {kBtnKill, kQQButton, "屏蔽WinKey", 2400, 2760, 2295, 375, kButton, Font::kNormal},
-    {kBtnRun, kQQButton, "运行魔兽", 2400, 3200, 1095, 375, kButton, Font::kNormal},
-    {kBtnHelp, kQQButton, "使用说明", 3600, 3200, 1095, 375, kButton, Font::kHelp},
+     kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     FontKind::kList},
+    {kBtnTran, nullptr, "  转 换     ", 2400, 1200, 2055, 495, kPushButtonStyle},
+    {kBtnTranmore, nullptr, "", 4440, 1200, 255, 495, kPushButtonStyle},
+    {kBtnMake, nullptr, "生成 Loader 文件", 2400, 1755, 2295, 495, kPushButtonStyle},
+    {kBtnMin, nullptr, "最小化到系统托盘", 2400, 2310, 2295, 375, kPushButtonStyle},
+    {kBtnKill, nullptr, "屏蔽WinKey", 2400, 2760, 2295, 375, kPushButtonStyle},
+    {kBtnRun, nullptr, "运行魔兽", 2400, 3200, 1095, 375, kPushButtonStyle},
+    {kBtnHelp, nullptr, "使用说明", 3600, 3200, 1095, 375, kPushButtonStyle, FontKind::kHelp},
     {kChkSave, L"BUTTON", "监视并保存录象", 2400, 3630, 1815, 255,
-     kChild | WS_TABSTOP | BS_AUTOCHECKBOX, Font::kNormal},
-    {kBtnSavePath, kQQButton, "...", 4320, 3630, 375, 255, kButton, Font::kNormal},
-    {kBtnAdd, kQQButton, "添加", 120, 3650, 615, 255, kButton, Font::kNormal},
-    {kBtnEdit, kQQButton, "编辑", 840, 3650, 615, 255, kButton, Font::kNormal},
-    {kBtnDel, kQQButton, "删除", 1560, 3650, 615, 255, kButton, Font::kNormal},
-    {kTxtSavePath, L"EDIT", "", 0, 0, 0, 0, WS_CHILD | ES_AUTOHSCROLL, Font::kNormal},
+     kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX},
+    {kBtnSavePath, nullptr, "...", 4320, 3630, 375, 255, kPushButtonStyle},
+    {kBtnAdd, nullptr, "添加", 120, 3650, 615, 255, kPushButtonStyle},
+    {kBtnEdit, nullptr, "编辑", 840, 3650, 615, 255, kPushButtonStyle},
+    {kBtnDel, nullptr, "删除", 1560, 3650, 615, 255, kPushButtonStyle},
+    {kTxtSavePath, L"EDIT", "", 0, 0, 0, 0, WS_CHILD | ES_AUTOHSCROLL},
 };
 
-constexpr int kClientWidth = 4935;
-constexpr int kClientHeight = 4110;
+// No frame of its own: QQForm1 draws the border, the title bar and its buttons.
+constexpr controls::WindowLook kLook{FrmMain::kClassName, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+                                     4935, 4110, kControls};
+
 constexpr COLORREF kLineColour = RGB(192, 192, 192);
 constexpr COLORREF kStatusColour = RGB(255, 0, 0);
 
@@ -71,79 +65,25 @@ struct LineSpec {
 };
 constexpr LineSpec kLines[] = {{120, 1080, 4680, 1080}, {2280, 1200, 2280, 3900}};
 
-// No frame of its own: QQForm1 draws the border, the title bar and its buttons.
-constexpr DWORD kWindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
-
-SIZE OuterSizeFor(UINT dpi) {
-  return win::OuterSizeForClient(kClientWidth, kClientHeight, kWindowStyle, 0, dpi);
-}
-
 }  // namespace
 
-FrmMain::FrmMain(HINSTANCE instance) : instance_(instance) {}
+FrmMain::FrmMain() : SkinnedWindow(kLook) {}
 
 FrmMain::~FrmMain() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
 bool FrmMain::Create() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-
-  dpi_ = win::DpiOf(nullptr);
-  const SIZE size = OuterSizeFor(dpi_);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - size.cx) / 2;
-  const int y = work.top + (work.bottom - work.top - size.cy) / 2;
-  hwnd_ = CreateWindowExW(0, kClassName, win::Wide(text_of::kCaption).c_str(), kWindowStyle, x, y,
-                          size.cx, size.cy, nullptr, nullptr, instance_, this);
-  if (!hwnd_) return false;
-  // The window may have been placed on a monitor with another DPI.
-  const UINT actual = win::DpiOf(hwnd_);
-  if (actual != dpi_) {
-    const SIZE s = OuterSizeFor(actual);
-    SetWindowPos(hwnd_, nullptr, 0, 0, s.cx, s.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  CreateControls();
-  ApplyLayout(actual);
-
-  // The icon and the pictures of btnTran and btnMake are drawn by the program.
-  icon_ = controls::gdi::MakeIcon(controls::art::AppIcon(32));
-  smallIcon_ = controls::gdi::MakeIcon(controls::art::AppIcon(16));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  tranPicture_ = controls::gdi::MakeIcon(controls::art::SwitchPicture());
-  makePicture_ = controls::gdi::MakeIcon(controls::art::LoaderPicture());
-  controls::SetPicture(Item(kBtnTran), tranPicture_.get());
-  controls::SetPicture(Item(kBtnMake), makePicture_.get());
-  form_.onPaint = [this](HDC dc, UINT dpi) { PaintLines(dc, dpi); };
-  form_.Attach(hwnd_);
-  return true;
+  return SkinnedWindow::Create(nullptr, text_of::kCaption);
 }
 
-void FrmMain::CreateControls() {
-  controls::RegisterControls(instance_);
-  for (const auto& c : kControls) {
-    HWND h =
-        CreateWindowExW(0, c.windowClass, win::Wide(c.text).c_str(), c.style, 0, 0, 0, 0, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-    (void)h;
-  }
+void FrmMain::OnCreate() {
   SetWindowSubclass(Item(kTxtPath), PathEditProc, 1, 0);
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, instance_, nullptr);
-  std::wstring tip = win::Wide("双击转换");
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  std::wstring tip = L"双击转换";
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -151,23 +91,13 @@ void FrmMain::CreateControls() {
   ti.uId = reinterpret_cast<UINT_PTR>(Item(kLstVer));
   ti.lpszText = tip.data();
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-}
 
-void FrmMain::ApplyLayout(UINT dpi) {
-  dpi_ = dpi;
-  font_ = win::MakeFont(L"宋体", 90, false, dpi);
-  helpFont_ = win::MakeFont(L"新宋体", 90, false, dpi);
-  listFont_ = win::MakeFont(L"宋体", 105, true, dpi);
-  for (const auto& c : kControls) {
-    HWND h = Item(c.id);
-    MoveWindow(h, win::TwipsToPixels(c.left, dpi), win::TwipsToPixels(c.top, dpi),
-               win::TwipsToPixels(c.width, dpi), win::TwipsToPixels(c.height, dpi), FALSE);
-    HFONT f = c.font == Font::kHelp   ? helpFont_.get()
-              : c.font == Font::kList ? listFont_.get()
-                                      : font_.get();
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
-  }
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  // The icon and the pictures of btnTran and btnMake are drawn by the program.
+  ShowProgramIcon();
+  tranPicture_ = controls::gdi::MakeIcon(controls::art::SwitchPicture());
+  makePicture_ = controls::gdi::MakeIcon(controls::art::LoaderPicture());
+  controls::SetPicture(Item(kBtnTran), tranPicture_.get());
+  controls::SetPicture(Item(kBtnMake), makePicture_.get());
 }
 
 void FrmMain::Show() {
@@ -194,17 +124,21 @@ void FrmMain::Close() {
   DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  FrmMain* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+void FrmMain::OnClose() {
+  // No quitting while a switch runs.
+  if (!Busy()) Close();
+}
+
+void FrmMain::EndSession() {
+  // The settings are saved as closing saves them, and the icon goes.
+  tray::TrayRemove();
+  if (!Busy()) {
+    Close();
+  } else if (!closing_) {
+    // The switch that runs still holds the window: it goes with the process.
+    closing_ = true;
+    if (services_) SaveSettings(*services_, *this);
   }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  return self->Handle(msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -216,114 +150,115 @@ LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-LRESULT FrmMain::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
+      return true;
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) == Item(kLbInfo)) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kStatusColour);
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-      }
-      break;
+      if (reinterpret_cast<HWND>(lParam) != Item(kLbInfo)) return false;
+      SetTextColor(reinterpret_cast<HDC>(wParam), kStatusColour);
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      return true;
     case WM_TIMER:
       if (wParam == kTimer1 && services_) {
         ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath());
       }
-      return 0;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyLayout(HIWORD(wParam));
-      return 0;
-    }
-    case WM_CLOSE:
-      Close();
-      return 0;
+      return true;
+    case WM_QUERYENDSESSION:
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      if (wParam) EndSession();
+      return true;
     case WM_DESTROY:
-      hwnd_ = nullptr;
       PostQuitMessage(0);
-      return 0;
+      return true;
     default:
-      break;
+      return false;
   }
-  return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
-void FrmMain::PaintLines(HDC dc, UINT dpi) const {
-  win::UniquePen pen(CreatePen(PS_SOLID, 1, kLineColour));
-  HGDIOBJ old = SelectObject(dc, pen.get());
+void FrmMain::PaintContent(HDC dc, UINT dpi) {
+  const win::UniquePen pen(CreatePen(PS_SOLID, 1, kLineColour));
+  const win::SelectScope select(dc, pen.get());
   for (const auto& l : kLines) {
-    MoveToEx(dc, win::TwipsToPixels(l.x1, dpi), win::TwipsToPixels(l.y1, dpi), nullptr);
+    MoveToEx(dc, TwipsToPixels(l.x1, dpi), TwipsToPixels(l.y1, dpi), nullptr);
     // LineTo leaves out the last point; one more pixel covers it.
-    const int x2 = win::TwipsToPixels(l.x2, dpi) + (l.x1 == l.x2 ? 0 : 1);
-    const int y2 = win::TwipsToPixels(l.y2, dpi) + (l.y1 == l.y2 ? 0 : 1);
+    const int x2 = TwipsToPixels(l.x2, dpi) + (l.x1 == l.x2 ? 0 : 1);
+    const int y2 = TwipsToPixels(l.y2, dpi) + (l.y1 == l.y2 ? 0 : 1);
     LineTo(dc, x2, y2);
   }
-  SelectObject(dc, old);
 }
 
 void FrmMain::OnCommand(int id, int code) {
   if (!services_) return;
-  switch (id) {
-    case kLstVer:
-      if (code == LBN_SELCHANGE) OnVersionClicked(*this);
-      if (code == LBN_DBLCLK) CmdSwitchSelected(*services_, *this);
-      break;
-    case kBtnTran:
-      if (code == BN_CLICKED) CmdSwitchSelected(*services_, *this);
-      break;
-    case kBtnRun:
-      if (code == BN_CLICKED) CmdRunGame(*services_, *this);
-      break;
-    case kBtnPath:
-      if (code == BN_CLICKED) CmdChooseGameDir(*services_, *this);
-      break;
-    case kBtnMake:
-      if (code == BN_CLICKED) CmdMakeLoader(*services_, *this);
-      break;
-    case kBtnDel:
-      if (code == BN_CLICKED) CmdDeleteVersion(*services_, *this);
-      break;
-    case kBtnSavePath:
-      if (code == BN_CLICKED) CmdChooseReplayDir(*services_, *this);
-      break;
-    case kBtnKill:
-      if (code == BN_CLICKED) CmdStartKeyBlocker(*services_);
-      break;
-    case kBtnHelp:
-      if (code == BN_CLICKED) shell::ShowHelp(hwnd_);
-      break;
-    case kBtnMin:
-      if (code == BN_CLICKED) Menus().MinimiseToTray();
-      break;
-    case kBtnTranmore:
-      if (code == BN_CLICKED) Menus().PopUpTranB(dpi_);
-      break;
-    case kBtnAdd:
-      if (code == BN_CLICKED) ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
-      break;
-    case kBtnEdit:
-      if (code == BN_CLICKED) {
-        const std::string name = SelectedVersion();
-        if (name.empty()) {
-          MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
-        } else {
-          ShowEditor(versions::VersionEditor::kEditCaption, name);
-        }
-      }
-      break;
-    case kChkSave:
-      if (code == BN_CLICKED) SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
-      break;
-    default:
-      break;
+  if (id == kLstVer) {
+    if (code == LBN_SELCHANGE) OnVersionClicked(*this);
+    if (code == LBN_DBLCLK) CmdSwitchSelected(*services_, *this);
+    return;
   }
+  if (code != BN_CLICKED) return;
+  // What a click on each button runs: a command of the logic, or the
+  // window's own.
+  using Logic = void (*)(Services&, MainView&);
+  using Own = void (FrmMain::*)();
+  static constexpr struct {
+    int id;
+    Logic logic;
+    Own own;
+  } kCommands[] = {
+      {kBtnTran, CmdSwitchSelected, nullptr},
+      {kBtnRun, CmdRunGame, nullptr},
+      {kBtnPath, CmdChooseGameDir, nullptr},
+      {kBtnMake, CmdMakeLoader, nullptr},
+      {kBtnDel, CmdDeleteVersion, nullptr},
+      {kBtnSavePath, CmdChooseReplayDir, nullptr},
+      {kBtnKill, [](Services& s, MainView&) { CmdStartKeyBlocker(s); }, nullptr},
+      {kBtnHelp, nullptr, &FrmMain::ShowHelpWindow},
+      {kBtnMin, nullptr, &FrmMain::MinimiseToTray},
+      {kBtnTranmore, nullptr, &FrmMain::PopUpTranB},
+      {kBtnAdd, nullptr, &FrmMain::AddVersionWithWizard},
+      {kBtnEdit, nullptr, &FrmMain::EditSelectedVersion},
+      {kChkSave, nullptr, &FrmMain::FollowReplayCheckBox},
+  };
+  for (const auto& c : kCommands) {
+    if (c.id != id) continue;
+    if (c.logic) c.logic(*services_, *this);
+    if (c.own) (this->*c.own)();
+    return;
+  }
+}
+
+void FrmMain::ShowHelpWindow() {
+  shell::ShowHelp(hwnd_);
+}
+
+void FrmMain::MinimiseToTray() {
+  Menus().MinimiseToTray();
+}
+
+void FrmMain::PopUpTranB() {
+  Menus().PopUpTranB(dpi());
+}
+
+void FrmMain::AddVersionWithWizard() {
+  ShowNewVersionWizard(versions::FrmNew::kDefaultCaption);
+}
+
+void FrmMain::EditSelectedVersion() {
+  const std::string name = SelectedVersion();
+  if (name.empty()) {
+    services_->prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops,
+                              ui::kOkOnly | ui::kIconError);
+  } else {
+    ShowEditor(versions::VersionEditor::kEditCaption, name);
+  }
+}
+
+void FrmMain::FollowReplayCheckBox() {
+  SetReplayWatch(IsDlgButtonChecked(hwnd_, kChkSave) == BST_CHECKED);
 }
 
 void FrmMain::SetReplayWatch(bool on) {
@@ -354,6 +289,10 @@ void FrmMain::RunMenuCommand(const shell::MenuCommand& command) {
   if (services_) plover::RunMenuCommand(command, *services_, *this, *this);
 }
 
+bool FrmMain::Busy() const {
+  return services_ && services_->switching;
+}
+
 shell::MainMenus& FrmMain::Menus() {
   if (!menus_) menus_ = std::make_unique<shell::MainMenus>(hwnd_, *this, *this);
   return *menus_;
@@ -366,19 +305,19 @@ LocalTime FrmMain::SystemClock::Now() {
 }
 
 std::string FrmMain::GamePath() const {
-  return win::WindowText(Item(kTxtPath));
+  return ItemText(kTxtPath);
 }
 void FrmMain::SetGamePath(const std::string& path) {
   win::SetWindowText(Item(kTxtPath), path);
 }
 std::string FrmMain::ReplayPath() const {
-  return win::WindowText(Item(kTxtSavePath));
+  return ItemText(kTxtSavePath);
 }
 void FrmMain::SetReplayPath(const std::string& path) {
   win::SetWindowText(Item(kTxtSavePath), path);
 }
 std::string FrmMain::Status() const {
-  return win::WindowText(Item(kLbInfo));
+  return ItemText(kLbInfo);
 }
 
 void FrmMain::SetStatus(const std::string& text) {
@@ -401,7 +340,8 @@ std::vector<std::string> FrmMain::Versions() const {
     std::wstring buf(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
     SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf.data()));
     buf.resize(static_cast<size_t>(len > 0 ? len : 0));
-    names.push_back(win::Utf8(buf));
+    // Only names that converted are listed (AddListItem), so each converts back.
+    names.push_back(win::Utf8(buf).value_or(std::string()));
   }
   return names;
 }
@@ -410,9 +350,16 @@ void FrmMain::ClearVersions() {
   SendMessageW(Item(kLstVer), LB_RESETCONTENT, 0, 0);
 }
 
+bool FrmMain::AddListItem(UINT message, int index, const std::string& name) {
+  const auto w = win::Wide(name);
+  if (!w) return false;
+  SendMessageW(Item(kLstVer), message, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(w->c_str()));
+  return true;
+}
+
 void FrmMain::AddVersion(const std::string& name) {
-  const std::wstring w = win::Wide(name);
-  SendMessageW(Item(kLstVer), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  AddListItem(LB_ADDSTRING, 0, name);
 }
 
 void FrmMain::RemoveVersion(int index) {
@@ -422,9 +369,9 @@ void FrmMain::RemoveVersion(int index) {
 void FrmMain::RenameVersion(int index, const std::string& name) {
   HWND list = Item(kLstVer);
   const int selected = SelectedIndex();
-  const std::wstring w = win::Wide(name);
+  if (!win::Wide(name)) return;
   SendMessageW(list, LB_DELETESTRING, index, 0);
-  SendMessageW(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(w.c_str()));
+  AddListItem(LB_INSERTSTRING, index, name);
   if (selected == index) SendMessageW(list, LB_SETCURSEL, index, 0);
 }
 
@@ -449,28 +396,6 @@ void FrmMain::ShowEditor(const std::string& caption, const std::string& name) {
   if (!services_) return;
   versions::FrmEdit editor(*services_, *this);
   editor.Run(hwnd_, caption, name);
-}
-
-int FrmMain::MsgBox(const std::string& text, const std::string& title, unsigned style) {
-  return MessageBoxW(win::CurrentOwner(hwnd_), win::Wide(text).c_str(), win::Wide(title).c_str(),
-                     style);
-}
-
-std::string FrmMain::BrowseFolder(const std::string& prompt) {
-  return shell::BrowseFolder(win::CurrentOwner(hwnd_), prompt);
-}
-
-std::string FrmMain::Ask(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) {
-  return shell::TextPromptWindow::Ask(win::CurrentOwner(hwnd_), prompt, title, defaultText);
-}
-
-ui::OpenFileResult FrmMain::ShowOpenFile(const std::string& filterDescription,
-                                         const std::string& filterPattern,
-                                         const std::string& initialDir, const std::string& title,
-                                         unsigned flags, const std::string& preset) {
-  return shell::ShowOpenFile(win::CurrentOwner(hwnd_), filterDescription, filterPattern, initialDir,
-                             title, flags, preset);
 }
 
 }  // namespace plover

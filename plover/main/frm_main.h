@@ -1,6 +1,5 @@
 // The main window: the version list, the game directory and the commands
-// around them. It is also the owner of every message box and picker, so it
-// implements the logic's interfaces for them.
+// around them.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
 #include "plover/base/main_view.h"
-#include "plover/base/ui.h"
-#include "plover/controls/qq_form.h"
+#include "plover/controls/skinned_window.h"
 #include "plover/main/app.h"
 #include "plover/main/replay.h"
 #include "plover/shell/frm_menu.h"
@@ -42,21 +40,14 @@ enum ControlId : int {
   kTxtSavePath = 1018,
 };
 
-class FrmMain final : public MainView,
-                      public ui::Prompts,
-                      public ui::FolderPicker,
-                      public ui::TextPrompt,
-                      public ui::FilePicker,
-                      public shell::MenuHost {
+class FrmMain final : public controls::SkinnedWindow, public MainView, public shell::MenuHost {
  public:
   static constexpr const wchar_t* kClassName = L"PloverMain";
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT kTimer1Interval = 5000;
 
-  explicit FrmMain(HINSTANCE instance);
+  FrmMain();
   ~FrmMain() override;
-  FrmMain(const FrmMain&) = delete;
-  FrmMain& operator=(const FrmMain&) = delete;
 
   // Creates the window and its controls, hidden.
   bool Create();
@@ -67,7 +58,6 @@ class FrmMain final : public MainView,
   int RunMessageLoop();
   // Closing: saves the settings and destroys the window.
   void Close();
-  HWND hwnd() const { return hwnd_; }
 
   // MainView
   std::string GamePath() const override;
@@ -86,19 +76,6 @@ class FrmMain final : public MainView,
   void SelectVersion(int index) override;
   void ShowNewVersionWizard(const std::string& caption) override;
 
-  // ui::Prompts
-  int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
-  // ui::FolderPicker
-  std::string BrowseFolder(const std::string& prompt) override;
-  // ui::TextPrompt
-  std::string Ask(const std::string& prompt, const std::string& title,
-                  const std::string& defaultText) override;
-  // ui::FilePicker
-  ui::OpenFileResult ShowOpenFile(const std::string& filterDescription,
-                                  const std::string& filterPattern, const std::string& initialDir,
-                                  const std::string& title, unsigned flags,
-                                  const std::string& preset) override;
-
   // The version editor for `name`, modally.
   void ShowEditor(const std::string& caption, const std::string& name);
 
@@ -107,19 +84,28 @@ class FrmMain final : public MainView,
   void SetReplayWatchOn(bool on) override;
   void ExitProgram() override;
   void RunMenuCommand(const shell::MenuCommand& command) override;
+  bool Busy() const override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  void CreateControls();
-  void ApplyLayout(UINT dpi);
-  void OnCommand(int id, int code);
+  void OnCreate() override;
+  void OnClose() override;
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // Line1 and Line2, drawn over the frame.
-  void PaintLines(HDC dc, UINT dpi) const;
-  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  void PaintContent(HDC dc, UINT dpi) override;
+  void OnCommand(int id, int code);
+  // The buttons that run no command of the logic.
+  void ShowHelpWindow();        // btnHelp
+  void MinimiseToTray();        // btnMin
+  void PopUpTranB();            // btnTranmore
+  void AddVersionWithWizard();  // btnAdd
+  void EditSelectedVersion();   // btnEdit
+  void FollowReplayCheckBox();  // chkSave
+  // Logging off or shutting down.
+  void EndSession();
   void SetReplayWatch(bool on);
+  bool AddListItem(UINT message, int index, const std::string& name);
   shell::MainMenus& Menus();
 
   class SystemClock final : public Clock {
@@ -127,17 +113,9 @@ class FrmMain final : public MainView,
     LocalTime Now() override;
   };
 
-  HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   Services* services_ = nullptr;
-  UINT dpi_ = 96;
-  win::UniqueFont font_;      // 宋体 9 pt
-  win::UniqueFont helpFont_;  // 新宋体 9 pt
-  win::UniqueFont listFont_;  // 宋体 10.5 pt bold
-  win::UniqueIcon icon_, smallIcon_;
   win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
-  controls::QQForm form_;                      // QQForm1
   bool closing_ = false;
   SystemClock clock_;
   ReplayWatch replayWatch_;

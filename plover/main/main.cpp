@@ -7,60 +7,51 @@
 
 #include <cstdint>
 
+#include "common/win32/owned.h"
+#include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/main/frm_main.h"
+#include "plover/shell/win32_ui.h"
 #include "plover/versions/win32_file_system.h"
 
 namespace {
 
-class Win32Launcher final : public plover::ui::Launcher {
- public:
-  bool Start(const std::string& program, const std::string& arguments, int showState) override {
-    std::wstring commandLine = L"\"" + plover::win::Wide(program) + L"\"";
-    if (!arguments.empty()) commandLine += L" " + plover::win::Wide(arguments);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = static_cast<WORD>(showState);
-    PROCESS_INFORMATION pi{};
-    const std::wstring app = plover::win::Wide(program);
-    if (!CreateProcessW(app.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi)) {
-      return false;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-  }
-};
-
 // One running instance per executable: the lock is named after the
 // executable's full path, so that copies in other folders stay independent.
-plover::win::UniqueHandle TakeInstanceLock() {
-  const std::string path = plover::fs::UpperAscii(plover::win::ExecutablePath());
+plover::win::UniqueHandle TakeInstanceLock(const std::string& exePath) {
+  const std::string path = plover::fs::UpperAscii(exePath);
   uint32_t hash = 2166136261u;
   for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
   wchar_t name[64];
   wsprintfW(name, L"Local\\Plover2.0-%08lx", static_cast<unsigned long>(hash));
-  HANDLE h = CreateMutexW(nullptr, FALSE, name);
-  if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(h);
-    return {};
-  }
-  return plover::win::UniqueHandle(h);
+  plover::win::UniqueHandle lock(CreateMutexW(nullptr, FALSE, name));
+  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) return {};
+  return lock;
+}
+
+void Tell(const char* text) {
+  MessageBoxW(nullptr, plover::win::Wide(text).value_or(std::wstring()).c_str(),
+              plover::win::Wide(plover::text_of::kAppTitle).value_or(std::wstring()).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace plover;
-  win::UniqueHandle lock = TakeInstanceLock();
+  // Plover works with files beside itself: a path it cannot name is fatal.
+  const auto exePath = win::ExecutablePath();
+  const auto appDir = win::ExecutableDirectory();
+  if (!exePath || !appDir) {
+    Tell(text_of::kProgramError);
+    return 1;
+  }
+  win::UniqueHandle lock = TakeInstanceLock(*exePath);
   if (!lock) {
-    MessageBoxW(nullptr, win::Wide(text_of::kAlreadyRunning).c_str(),
-                win::Wide(text_of::kAppTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    Tell(text_of::kAlreadyRunning);
     return 0;
   }
 
@@ -68,19 +59,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
-  FrmMain frmMain(instance);
+  FrmMain frmMain;
   if (!frmMain.Create()) return 1;
 
   fs::Win32FileSystem fileSystem;
-  Win32Launcher launcher;
-  std::string exeStem = FileNameOf(win::ExecutablePath());
+  shell::Win32Prompts prompts(frmMain.hwnd());
+  shell::Win32FolderPicker picker(frmMain.hwnd());
+  shell::Win32TextPrompt textPrompt(frmMain.hwnd());
+  shell::Win32FilePicker filePicker(frmMain.hwnd());
+  shell::Win32Launcher launcher;
+  std::string exeStem = FileNameOf(*exePath);
   if (const size_t dot = exeStem.rfind('.'); dot != std::string::npos) exeStem.resize(dot);
-  Services services{fileSystem, frmMain, frmMain, launcher, win::ExecutableDirectory(), exeStem};
-  services.textPrompt = &frmMain;
-  services.filePicker = &frmMain;
+  Services services{fileSystem, prompts, picker, launcher, *appDir, exeStem};
+  services.textPrompt = &textPrompt;
+  services.filePicker = &filePicker;
   frmMain.Attach(&services);
 
-  const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()));
+  // A command line that cannot convert names no version: the window is
+  // shown, as for any name that is not listed.
+  const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()).value_or(std::string()));
   if (RunStartup(services, frmMain, arguments) == StartupResult::kClose) {
     frmMain.Close();
   } else {

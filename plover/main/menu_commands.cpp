@@ -7,6 +7,9 @@ namespace plover {
 
 void RunMenuCommand(const shell::MenuCommand& command, Services& s, MainView& view,
                     shell::MenuHost& host) {
+  // While a switch runs, no menu starts another one, starts a program or
+  // ends the program.
+  if (s.switching) return;
   switch (command.action) {
     case shell::MenuAction::kNone:
       break;

@@ -9,13 +9,13 @@ namespace {
 
 constexpr size_t kMaxNamesListed = 20;
 
-bool ScopeAdmits(int scope, std::string_view entry) {
+bool ScopeAdmits(Scope scope, std::string_view entry) {
   switch (scope) {
-    case 1:
+    case Scope::kAll:
       return true;
-    case 2:
+    case Scope::kFiles:
       return !versions::IsMapEntry(entry);
-    case 3:
+    case Scope::kMaps:
       return versions::IsMapEntry(entry);
     default:
       return false;
@@ -41,29 +41,42 @@ void ReportNotWritten(Services& s, const std::vector<std::string>& names) {
   s.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
 }
 
-// Keeps the main window disabled for exactly as long as a switch runs.
-class InputDisabled {
+// Marks the switch as running and keeps the main window disabled for
+// exactly as long as it runs.
+class SwitchRunning {
  public:
-  explicit InputDisabled(MainView& view) : view_(view) { view_.EnableInput(false); }
-  ~InputDisabled() { view_.EnableInput(true); }
-  InputDisabled(const InputDisabled&) = delete;
-  InputDisabled& operator=(const InputDisabled&) = delete;
+  SwitchRunning(Services& s, MainView& view) : s_(s), view_(view) {
+    s_.switching = true;
+    view_.EnableInput(false);
+  }
+  ~SwitchRunning() {
+    view_.EnableInput(true);
+    s_.switching = false;
+  }
+  SwitchRunning(const SwitchRunning&) = delete;
+  SwitchRunning& operator=(const SwitchRunning&) = delete;
 
  private:
+  Services& s_;
   MainView& view_;
 };
 
 }  // namespace
 
-SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, int scope) {
+SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, Scope scope) {
   SwitchReport report;
+  if (s.switching) {
+    // No switch inside a switch: one of its questions is waiting.
+    report.outcome = SwitchOutcome::kRefused;
+    return report;
+  }
   if (name.empty()) {
     s.prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
     report.outcome = SwitchOutcome::kNoVersion;
     return report;
   }
 
-  InputDisabled disabled(view);
+  const SwitchRunning running(s, view);
   view.SetStatus(text_of::kSwitching);
 
   // The version file is read whole before anything is copied, so no handle

@@ -5,97 +5,45 @@
 
 #include <string>
 
-#include "common/win32/win32_util.h"
-#include "plover/controls/art.h"
-#include "plover/controls/gdi.h"
-#include "plover/controls/qq_button.h"
-#include "plover/controls/qq_form.h"
-#include "plover/controls/window_base.h"
+#include "common/win32/wide.h"
+#include "plover/controls/skinned_window.h"
 #include "plover/shell/frm_help_text.h"
 
 namespace plover::shell {
 
 namespace {
 
-struct ControlSpec {
-  int id;
-  const wchar_t* windowClass;
-  int left, top, width, height;  // twips
-  DWORD style;
+using controls::FontKind;
+using controls::kChildStyle;
+
+constexpr controls::ControlSpec kControls[] = {
+    {kHelpText, L"EDIT", "", 180, 360, 4335, 2175,
+     kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL},
+    {kHelpOk, nullptr, help::kOk.data(), 1080, 2640, 1215, 375, kChildStyle | WS_TABSTOP},
+    {kHelpConnect, nullptr, help::kConnect.data(), 2400, 2640, 1215, 375, kChildStyle | WS_TABSTOP,
+     FontKind::kLink},
 };
 
-constexpr int kClientWidth = 4680;
-constexpr int kClientHeight = 3150;
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr controls::WindowLook kLook{controls::kModalClass, controls::kModalStyle, 4680, 3150,
+                                     kControls};
 
-constexpr ControlSpec kControls[] = {
-    {kHelpText, L"EDIT", 180, 360, 4335, 2175,
-     kChild | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL},
-    {kHelpOk, controls::kQQButtonClass, 1080, 2640, 1215, 375, kChild | WS_TABSTOP},
-    {kHelpConnect, controls::kQQButtonClass, 2400, 2640, 1215, 375, kChild | WS_TABSTOP},
-};
-
-win::UniqueFont MakeSongti(UINT dpi, bool underline) {
-  LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(90, static_cast<int>(dpi), 720);
-  lf.lfWeight = FW_NORMAL;
-  lf.lfUnderline = underline ? TRUE : FALSE;
-  lf.lfCharSet = GB2312_CHARSET;
-  wcsncpy(lf.lfFaceName, L"宋体", LF_FACESIZE - 1);
-  return win::UniqueFont(CreateFontIndirectW(&lf));
-}
-
-class FrmHelp final : public win::ModalWindow {
+class FrmHelp final : public controls::SkinnedWindow {
  public:
-  void Run(HWND owner) {
-    RunModal(owner, std::string(help::kCaption), kClientWidth, kClientHeight);
-  }
+  FrmHelp() : SkinnedWindow(kLook) {}
+  void Run(HWND owner) { RunModal(owner, std::string(help::kCaption)); }
 
  private:
   static LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data);
   void OnCreate() override;
-  void OnDpiChanged(UINT dpi) override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-  win::UniqueFont font_;
-  win::UniqueFont underlined_;
-  win::UniqueIcon icon_;
-  win::UniqueIcon smallIcon_;
 };
 
 void FrmHelp::OnCreate() {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  controls::RegisterControls(instance);
-  icon_ = controls::gdi::MakeIcon(controls::art::AppIcon(32));
-  smallIcon_ = controls::gdi::MakeIcon(controls::art::AppIcon(16));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-
-  for (const auto& c : kControls) {
-    CreateWindowExW(0, c.windowClass, L"", c.style, 0, 0, 0, 0, hwnd_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-  }
+  ShowProgramIcon();
   win::SetWindowText(Item(kHelpText), help::UsageText());
-  win::SetWindowText(Item(kHelpOk), help::kOk);
-  win::SetWindowText(Item(kHelpConnect), help::kConnect);
   SetWindowSubclass(Item(kHelpText), TextProc, 1, reinterpret_cast<DWORD_PTR>(Item(kHelpOk)));
   SetFocus(Item(kHelpOk));
-}
-
-void FrmHelp::OnDpiChanged(UINT dpi) {
-  // Without a frame of its own the window is as big as its client area.
-  SetWindowPos(hwnd_, nullptr, 0, 0, win::TwipsToPixels(kClientWidth, dpi),
-               win::TwipsToPixels(kClientHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  font_ = MakeSongti(dpi, false);
-  underlined_ = MakeSongti(dpi, true);
-  for (const auto& c : kControls) {
-    HWND h = Item(c.id);
-    MoveWindow(h, win::TwipsToPixels(c.left, dpi), win::TwipsToPixels(c.top, dpi),
-               win::TwipsToPixels(c.width, dpi), win::TwipsToPixels(c.height, dpi), TRUE);
-    HFONT f = c.id == kHelpConnect ? underlined_.get() : font_.get();
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
-  }
 }
 
 LRESULT CALLBACK FrmHelp::TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -133,8 +81,9 @@ bool FrmHelp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         EndModal();
       } else if (LOWORD(wParam) == kHelpConnect) {
         // Whatever the shell answers, the window stays.
-        ShellExecuteW(nullptr, nullptr, win::Wide(help::kProjectUrl).c_str(), nullptr, L"C:\\",
-                      SW_SHOWNORMAL);
+        if (const auto url = win::Wide(help::kProjectUrl)) {
+          ShellExecuteW(nullptr, nullptr, url->c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
+        }
       } else {
         return false;
       }

@@ -1,6 +1,8 @@
 #include "plover/shell/frm_menu.h"
 
+#include "common/win32/wide.h"
 #include "plover/base/strings.h"
+#include "plover/controls/geometry.h"
 
 namespace plover::shell {
 namespace {
@@ -15,15 +17,19 @@ constexpr int kTranBTop = 1690;
 FrmMenu::FrmMenu(const std::vector<std::string>& versions, bool replayOn)
     : main_(Build(BuildMainMenu(versions, replayOn))), tranB_(Build(BuildTranBMenu())) {}
 
-UniqueMenu FrmMenu::Build(const MenuItem& menu) {
-  UniqueMenu popup(CreatePopupMenu());
+win::UniqueMenu FrmMenu::Build(const MenuItem& menu) {
+  win::UniqueMenu popup(CreatePopupMenu());
   for (const auto& item : menu.items) {
-    const std::wstring caption = win::Wide(item.caption);
+    // Captions are the program's own texts and version names that were
+    // listed, so they convert; an item whose caption did not would be left out.
+    const auto wide = win::Wide(item.caption);
+    if (!wide) continue;
+    const std::wstring& caption = *wide;
     UINT flags = MF_STRING;
     if (!item.enabled) flags |= MF_GRAYED;
     if (item.checked) flags |= MF_CHECKED;
     if (item.IsSubmenu()) {
-      UniqueMenu submenu = Build(item);
+      win::UniqueMenu submenu = Build(item);
       // The submenu now belongs to its parent, which destroys it.
       AppendMenuW(popup.get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.release()),
                   caption.c_str());
@@ -55,7 +61,7 @@ void MainMenus::MinimiseToTray() {
 
 void MainMenus::PopUpTranB(UINT dpi) {
   frmMenu_ = std::make_unique<FrmMenu>(view_.Versions(), host_.ReplayWatchOn());
-  POINT at{win::TwipsToPixels(kTranBLeft, dpi), win::TwipsToPixels(kTranBTop, dpi)};
+  POINT at{controls::TwipsToPixels(kTranBLeft, dpi), controls::TwipsToPixels(kTranBTop, dpi)};
   ClientToScreen(main_, &at);
   const UINT id = static_cast<UINT>(
       TrackPopupMenuEx(frmMenu_->mTranB(),

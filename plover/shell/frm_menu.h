@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "common/tray/tray.h"
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
 #include "plover/base/main_view.h"
 #include "plover/shell/menu_model.h"
 
 namespace plover::shell {
-
-using UniqueMenu = win::Owned<win::NullIsNone<HMENU, ::DestroyMenu>>;
 
 class FrmMenu {
  public:
@@ -32,11 +30,11 @@ class FrmMenu {
   const MenuCommand* CommandOf(UINT id) const;
 
  private:
-  UniqueMenu Build(const MenuItem& menu);
+  win::UniqueMenu Build(const MenuItem& menu);
 
   std::vector<MenuCommand> commands_;  // the item with identifier i runs commands_[i - 1]
-  UniqueMenu main_;
-  UniqueMenu tranB_;
+  win::UniqueMenu main_;
+  win::UniqueMenu tranB_;
 };
 
 class MainMenus final : public tray::TrayClient {
@@ -53,11 +51,12 @@ class MainMenus final : public tray::TrayClient {
   void PopUpTranB(UINT dpi);
 
   // tray::TrayClient: a right click pops up mMain; a left click shows the
-  // main window again.
+  // main window again; while a switch runs the icon ignores both.
   HMENU MenuToPopUp() override;
   void RunMenuCommand(UINT id) override;
   void AfterMenu() override;
   void LeftClick() override;
+  bool AcceptsClicks() const override { return !host_.Busy(); }
 
  private:
   HWND main_;

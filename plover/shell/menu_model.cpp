@@ -18,7 +18,7 @@ MenuItem Item(const char* name, std::string caption, MenuCommand command = {}) {
 // A switching submenu: the greyed heading, then one item per version in list
 // order, each switching that version with `scope`.
 MenuItem VersionSubmenu(const char* name, const char* caption, const char* listName,
-                        const std::vector<std::string>& versions, int scope) {
+                        const std::vector<std::string>& versions, Scope scope) {
   MenuItem submenu = Item(name, caption);
   MenuItem heading = Item(listName, kChooseVersion);
   heading.enabled = false;
@@ -29,7 +29,7 @@ MenuItem VersionSubmenu(const char* name, const char* caption, const char* listN
   return submenu;
 }
 
-MenuItem Plain(const char* name, const char* caption, MenuAction action, int scope = 0) {
+MenuItem Plain(const char* name, const char* caption, MenuAction action, Scope scope = {}) {
   return Item(name, caption, {action, std::string(), scope});
 }
 
@@ -37,9 +37,11 @@ MenuItem Plain(const char* name, const char* caption, MenuAction action, int sco
 
 MenuItem BuildMainMenu(const std::vector<std::string>& versions, bool replayOn) {
   MenuItem main = Item("mMain", "Main");
-  main.items.push_back(VersionSubmenu("mTran", "转换", "mTranAll", versions, 1));
-  main.items.push_back(VersionSubmenu("mTranFile", "仅转换文件", "mTranFileAll", versions, 2));
-  main.items.push_back(VersionSubmenu("mTranMap", "仅转换地图", "mTranMapAll", versions, 3));
+  main.items.push_back(VersionSubmenu("mTran", "转换", "mTranAll", versions, Scope::kAll));
+  main.items.push_back(
+      VersionSubmenu("mTranFile", "仅转换文件", "mTranFileAll", versions, Scope::kFiles));
+  main.items.push_back(
+      VersionSubmenu("mTranMap", "仅转换地图", "mTranMapAll", versions, Scope::kMaps));
   main.items.push_back(Plain("mWinkey", "屏蔽Winkey", MenuAction::kStartKeyBlocker));
   MenuItem replay = Plain("mReplay", "监视录象", MenuAction::kToggleReplay);
   replay.checked = replayOn;
@@ -51,8 +53,10 @@ MenuItem BuildMainMenu(const std::vector<std::string>& versions, bool replayOn) 
 
 MenuItem BuildTranBMenu() {
   MenuItem tranB = Item("mTranB", "TRan");
-  tranB.items.push_back(Plain("mTranBMap", "仅转换地图", MenuAction::kSwitchSelected, 3));
-  tranB.items.push_back(Plain("mTranBFile", "仅转换文件", MenuAction::kSwitchSelected, 2));
+  tranB.items.push_back(
+      Plain("mTranBMap", "仅转换地图", MenuAction::kSwitchSelected, Scope::kMaps));
+  tranB.items.push_back(
+      Plain("mTranBFile", "仅转换文件", MenuAction::kSwitchSelected, Scope::kFiles));
   return tranB;
 }
 

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/base/main_view.h"
-#include "plover/base/services.h"
+#include "plover/base/scope.h"
 
 namespace plover::shell {
 
@@ -26,7 +25,7 @@ enum class MenuAction {
 struct MenuCommand {
   MenuAction action = MenuAction::kNone;
   std::string version;  // kSwitch only
-  int scope = 0;        // kSwitch and kSwitchSelected: 1 all, 2 files, 3 maps
+  Scope scope{};        // kSwitch and kSwitchSelected
   bool operator==(const MenuCommand&) const = default;
 };
 
@@ -62,6 +61,8 @@ class MenuHost {
   virtual void ExitProgram() = 0;
   // Runs the command of a chosen menu item.
   virtual void RunMenuCommand(const MenuCommand& command) = 0;
+  // True while a switch runs: the notification-area icon then ignores clicks.
+  virtual bool Busy() const = 0;
 };
 
 }  // namespace plover::shell

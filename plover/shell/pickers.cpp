@@ -3,7 +3,9 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include "common/win32/win32_util.h"
+#include <optional>
+
+#include "common/win32/wide.h"
 
 namespace plover::shell {
 
@@ -13,17 +15,23 @@ constexpr size_t kFileBufferChars = 1 << 17;
 }  // namespace
 
 std::string BrowseFolder(HWND owner, const std::string& prompt) {
-  const std::wstring title = win::Wide(prompt);
+  const auto title = win::Wide(prompt);
+  if (!title) return {};
   BROWSEINFOW bi{};
   bi.hwndOwner = owner;
-  bi.lpszTitle = title.c_str();
+  bi.lpszTitle = title->c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
-  if (!pidl) return {};
-  wchar_t path[MAX_PATH + 1] = {};
-  const bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
-  CoTaskMemFree(pidl);
-  return ok ? win::Utf8(path) : std::string();
+  for (;;) {
+    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+    if (!pidl) return {};
+    wchar_t path[MAX_PATH + 1] = {};
+    const bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
+    CoTaskMemFree(pidl);
+    if (!ok) return {};
+    if (auto chosen = win::Utf8(path)) return *chosen;
+    // A folder whose name cannot reach the program: the player chooses again.
+    MessageBeep(MB_ICONWARNING);
+  }
 }
 
 UINT_PTR CALLBACK OpenFileHook(HWND, UINT, WPARAM, LPARAM) {
@@ -33,17 +41,22 @@ UINT_PTR CALLBACK OpenFileHook(HWND, UINT, WPARAM, LPARAM) {
 ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription,
                                 const std::string& filterPattern, const std::string& initialDir,
                                 const std::string& title, DWORD flags, const std::string& preset) {
-  std::wstring filter = win::Wide(filterDescription);
+  const auto description = win::Wide(filterDescription);
+  const auto pattern = win::Wide(filterPattern);
+  const auto dir = win::Wide(initialDir);
+  const auto caption = win::Wide(title);
+  const auto presetWide = win::Wide(preset);
+  // Nothing the program hands in fails to convert; if it did, the dialog
+  // would not open and the answer would be a cancel.
+  if (!description || !pattern || !dir || !caption || !presetWide) return {false, preset};
+  std::wstring filter = *description;
   filter.push_back(L'\0');
-  filter += win::Wide(filterPattern);
+  filter += *pattern;
   filter.push_back(L'\0');
   filter.push_back(L'\0');
-  const std::wstring dir = win::Wide(initialDir);
-  const std::wstring caption = win::Wide(title);
 
   std::wstring file(kFileBufferChars, L'\0');
-  const std::wstring presetWide = win::Wide(preset);
-  presetWide.copy(file.data(), std::min(presetWide.size(), file.size() - 2));
+  presetWide->copy(file.data(), std::min(presetWide->size(), file.size() - 2));
   std::wstring fileTitle(MAX_PATH, L'\0');
 
   OPENFILENAMEW ofn{};
@@ -55,21 +68,25 @@ ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrFileTitle = fileTitle.data();
   ofn.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
-  ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
-  ofn.lpstrTitle = caption.c_str();
+  ofn.lpstrInitialDir = dir->empty() ? nullptr : dir->c_str();
+  ofn.lpstrTitle = caption->c_str();
   ofn.Flags = flags;
   if (flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenFileHook;
 
-  ui::OpenFileResult result;
-  result.confirmed = GetOpenFileNameW(&ofn) != FALSE;
+  const bool confirmed = GetOpenFileNameW(&ofn) != FALSE;
   // A single choice (or a cancelled dialog) ends at the first NUL; a multiple
   // selection ends at the double NUL after the last name.
   size_t end = file.find(L'\0');
-  if (result.confirmed && (flags & OFN_ALLOWMULTISELECT)) {
+  if (confirmed && (flags & OFN_ALLOWMULTISELECT)) {
     while (end + 1 < file.size() && file[end + 1] != L'\0') end = file.find(L'\0', end + 1);
   }
-  result.buffer = win::Utf8(std::wstring_view(file.data(), end));
-  return result;
+  auto buffer = win::Utf8(std::wstring_view(file.data(), end));
+  if (!buffer) {
+    // A chosen name that cannot reach the program: taken as a cancel.
+    MessageBeep(MB_ICONWARNING);
+    return {false, preset};
+  }
+  return {confirmed, std::move(*buffer)};
 }
 
 }  // namespace plover::shell

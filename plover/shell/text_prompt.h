@@ -3,27 +3,24 @@
 
 #include <string>
 
-#include "plover/controls/window_base.h"
+#include "plover/controls/skinned_window.h"
 
 namespace plover::shell {
 
-class TextPromptWindow final : public win::ModalWindow {
+class TextPromptWindow final : public controls::SkinnedWindow {
  public:
   // The answer, or "" when the player cancels.
   static std::string Ask(HWND owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText);
 
  private:
-  TextPromptWindow(std::string prompt, std::string text)
-      : prompt_(std::move(prompt)), text_(std::move(text)) {}
+  TextPromptWindow(std::string prompt, std::string text);
   void OnCreate() override;
-  void OnDpiChanged(UINT dpi) override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   std::string prompt_;
   std::string text_;
   std::string answer_;
-  win::Fonts fonts_;
 };
 
 }  // namespace plover::shell

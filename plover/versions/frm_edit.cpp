@@ -2,8 +2,13 @@
 
 #include <vector>
 
+#include "common/win32/wide.h"
+
 namespace plover::versions {
 namespace {
+
+using controls::kChildStyle;
+using controls::kPushButtonStyle;
 
 enum : int {
   kOptFiles = 300,
@@ -17,43 +22,45 @@ enum : int {
   kBtnCancel,
 };
 
-constexpr win::ControlSpec kControls[] = {
-    {kOptFiles, L"BUTTON", "版本文件", 240, 480, 3000, 285, win::kChildStyle | BS_AUTORADIOBUTTON},
-    {kBtnEditName, nullptr, "修改名称", 3600, 450, 1215, 345, win::kPushButtonStyle},
+constexpr controls::ControlSpec kControls[] = {
+    {kOptFiles, L"BUTTON", "版本文件", 240, 480, 3000, 285, kChildStyle | BS_AUTORADIOBUTTON},
+    {kBtnEditName, nullptr, "修改名称", 3600, 450, 1215, 345, kPushButtonStyle},
     {kListFiles, L"LISTBOX", "", 240, 900, 4575, 1950,
-     win::kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-         LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT},
-    {kLbInfo, L"STATIC", "", 240, 2910, 4575, 255, win::kChildStyle | SS_NOPREFIX},
-    {kBtnAdd, nullptr, "添加文件", 240, 3240, 1095, 375, win::kPushButtonStyle},
-    {kBtnDel, nullptr, "删除文件", 1440, 3240, 1095, 375, win::kPushButtonStyle},
+     kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL |
+         LBS_NOINTEGRALHEIGHT},
+    {kLbInfo, L"STATIC", "", 240, 2910, 4575, 255, kChildStyle | SS_NOPREFIX},
+    {kBtnAdd, nullptr, "添加文件", 240, 3240, 1095, 375, kPushButtonStyle},
+    {kBtnDel, nullptr, "删除文件", 1440, 3240, 1095, 375, kPushButtonStyle},
     {kCheck, L"BUTTON", "不直接处理文件", 2700, 3300, 2115, 255,
-     win::kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX},
-    {kBtnOk, nullptr, "保存修改", 2400, 3660, 1095, 375, win::kPushButtonStyle},
-    {kBtnCancel, nullptr, "放弃修改", 3720, 3660, 1095, 375, win::kPushButtonStyle},
+     kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX},
+    {kBtnOk, nullptr, "保存修改", 2400, 3660, 1095, 375, kPushButtonStyle},
+    {kBtnCancel, nullptr, "放弃修改", 3720, 3660, 1095, 375, kPushButtonStyle},
 };
 
-constexpr int kClientWidth = 5055;
-constexpr int kClientHeight = 4110;
+constexpr controls::WindowLook kLook{controls::kModalClass, controls::kModalStyle, 5055, 4110,
+                                     kControls};
 
 }  // namespace
 
+FrmEdit::FrmEdit(Services& services, MainView& main)
+    : SkinnedWindow(kLook), editor_(services, main) {}
+
 void FrmEdit::Run(HWND owner, const std::string& caption, const std::string& name) {
-  caption_ = caption;
-  name_ = name;
-  RunModal(owner, caption, kClientWidth, kClientHeight);
+  editor_.Open(caption, name);
+  RunModal(owner, caption);
 }
 
 void FrmEdit::OnCreate() {
-  win::CreateControls(hwnd_, kControls);
-  win::SetWindowText(Item(kOptFiles), name_);
-  editor_.Open(caption_, name_);
+  win::SetWindowText(Item(kOptFiles), editor_.Name());
+}
+
+void FrmEdit::OnShown() {
+  // Read now, so that a failure's message box belongs to this window.
   editor_.Load();
   ShowEntries();
 }
 
-void FrmEdit::OnDpiChanged(UINT dpi) {
-  fonts_.Make(dpi);
-  win::LayoutControls(hwnd_, kControls, dpi, fonts_);
+void FrmEdit::OnDpiChanged(UINT) {
   ShowEntries();
 }
 
@@ -62,11 +69,15 @@ void FrmEdit::ShowEntries() {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const auto& e : editor_.Entries()) {
-    const std::wstring w = win::Wide(e);
+    // Entries come from code page 936 or from file names that converted, so
+    // they convert; one that did not would keep its place, shown empty, so
+    // that the list's positions stay the editor's.
+    const std::wstring w = win::Wide(e).value_or(std::wstring());
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
   }
   // The extent is counted in pixels at 96 DPI.
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, MulDiv(editor_.WidestExtent(), dpi_, 96), 0);
+  SendMessageW(list, LB_SETHORIZONTALEXTENT,
+               MulDiv(editor_.WidestExtent(), static_cast<int>(dpi()), 96), 0);
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }

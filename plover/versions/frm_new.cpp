@@ -1,7 +1,16 @@
 #include "plover/versions/frm_new.h"
 
+#include "common/win32/owned.h"
+#include "common/win32/scoped.h"
+#include "common/win32/wide.h"
+#include "plover/controls/geometry.h"
+
 namespace plover::versions {
 namespace {
+
+using controls::kChildStyle;
+using controls::kPushButtonStyle;
+using controls::TwipsToPixels;
 
 enum : int {
   kOptDef = 200,
@@ -17,65 +26,62 @@ enum : int {
   kBtnCancel,
 };
 
-constexpr UINT kWelcomeMessage = WM_APP + 1;
-constexpr DWORD kRadio = win::kChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON;
-constexpr DWORD kText = win::kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD kRadio = kChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD kText = kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 
-constexpr win::ControlSpec kControls[] = {
+constexpr controls::ControlSpec kControls[] = {
     {kOptDef, L"BUTTON", "自动生成（第一次使用推荐）", 240, 480, 4320, 270, kRadio | WS_GROUP},
     {kOptFile, L"BUTTON", "从配置文件导入（*.w3v）", 240, 780, 4320, 270, kRadio},
     {kOptPro, L"BUTTON", "专家模式", 240, 1080, 4320, 270, kRadio},
-    {kLabel2, L"STATIC", "版本名称：", 240, 1530, 1000, 255, win::kChildStyle | WS_GROUP},
+    {kLabel2, L"STATIC", "版本名称：", 240, 1530, 1000, 255, kChildStyle | WS_GROUP},
     {kTxtVer, L"EDIT", "在这里输入一个名称", 1260, 1500, 3300, 285, kText},
-    {kLabel1, L"STATIC", "位置：", 240, 1890, 1000, 255, win::kChildStyle},
+    {kLabel1, L"STATIC", "位置：", 240, 1890, 1000, 255, kChildStyle},
     {kTxtFile, L"EDIT", "", 1260, 1860, 2820, 285, kText},
-    {kBtnFile, nullptr, "...", 4140, 1860, 420, 285, win::kPushButtonStyle},
-    {kLbInfo, L"STATIC", "", 240, 2280, 4320, 420, win::kChildStyle | SS_NOPREFIX},
+    {kBtnFile, nullptr, "...", 4140, 1860, 420, 285, kPushButtonStyle},
+    {kLbInfo, L"STATIC", "", 240, 2280, 4320, 420, kChildStyle | SS_NOPREFIX},
     {kBtnOK, nullptr, "下一步", 2160, 2940, 1095, 375,
-     win::kPushButtonStyle | BS_DEFPUSHBUTTON | WS_GROUP},
-    {kBtnCancel, nullptr, "取消", 3465, 2940, 1095, 375, win::kPushButtonStyle},
+     kPushButtonStyle | BS_DEFPUSHBUTTON | WS_GROUP},
+    {kBtnCancel, nullptr, "取消", 3465, 2940, 1095, 375, kPushButtonStyle},
 };
 
-constexpr int kClientWidth = 4800;
-constexpr int kClientHeight = 3510;
+constexpr controls::WindowLook kLook{controls::kModalClass, controls::kModalStyle, 4800, 3510,
+                                     kControls};
+
+// Line1: from (240, 2820) to (4560, 2820) twips, light grey.
+constexpr int kLineLeft = 240;
+constexpr int kLineRight = 4560;
 constexpr int kLineTop = 2820;
+constexpr COLORREF kLineColour = RGB(192, 192, 192);
 
 }  // namespace
 
+FrmNew::FrmNew(Services& services, MainView& main)
+    : SkinnedWindow(kLook), wizard_(services, main, *this) {}
+
 void FrmNew::Run(HWND owner, const std::string& caption) {
-  RunModal(owner, caption, kClientWidth, kClientHeight);
+  RunModal(owner, caption);
 }
 
 void FrmNew::OnCreate() {
-  win::CreateControls(hwnd_, kControls);
   CheckRadioButton(hwnd_, kOptDef, kOptPro, kOptDef);
   SetInfo(NewVersionWizard::InstructionFor(WizardMode::kAutoGenerate));
-  if (NewVersionWizard::IsWelcome(Caption())) PostMessageW(hwnd_, kWelcomeMessage, 0, 0);
 }
 
-void FrmNew::OnDpiChanged(UINT dpi) {
-  fonts_.Make(dpi);
-  win::LayoutControls(hwnd_, kControls, dpi, fonts_);
+void FrmNew::OnShown() {
+  // The welcome question comes once the window is on the screen.
+  wizard_.OnActivate();
+}
+
+void FrmNew::PaintContent(HDC dc, UINT dpi) {
+  const win::UniquePen pen(CreatePen(PS_SOLID, 1, kLineColour));
+  const win::SelectScope select(dc, pen.get());
+  const int y = TwipsToPixels(kLineTop, dpi);
+  MoveToEx(dc, TwipsToPixels(kLineLeft, dpi), y, nullptr);
+  LineTo(dc, TwipsToPixels(kLineRight, dpi), y);
 }
 
 bool FrmNew::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (msg) {
-    case kWelcomeMessage:
-      // The welcome question comes once the window is on the screen.
-      wizard_.OnActivate();
-      return true;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      win::UniquePen pen(CreatePen(PS_SOLID, 1, RGB(192, 192, 192)));
-      HGDIOBJ old = SelectObject(dc, pen.get());
-      const int y = win::TwipsToPixels(kLineTop, dpi_);
-      MoveToEx(dc, win::TwipsToPixels(240, dpi_), y, nullptr);
-      LineTo(dc, win::TwipsToPixels(4560, dpi_), y);
-      SelectObject(dc, old);
-      EndPaint(hwnd_, &ps);
-      return true;
-    }
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
@@ -108,22 +114,23 @@ bool FrmNew::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 std::string FrmNew::Caption() const {
-  return win::WindowText(hwnd_);
+  // The caption is the program's own text: it always converts.
+  return win::WindowText(hwnd_).value_or(std::string());
 }
 std::string FrmNew::VersionText() const {
-  return win::WindowText(Item(kTxtVer));
+  return ItemText(kTxtVer);
 }
 void FrmNew::SetVersionText(const std::string& text) {
   win::SetWindowText(Item(kTxtVer), text);
 }
 std::string FrmNew::FileText() const {
-  return win::WindowText(Item(kTxtFile));
+  return ItemText(kTxtFile);
 }
 void FrmNew::SetFileText(const std::string& text) {
   win::SetWindowText(Item(kTxtFile), text);
 }
 std::string FrmNew::Info() const {
-  return win::WindowText(Item(kLbInfo));
+  return ItemText(kLbInfo);
 }
 
 void FrmNew::SetInfo(const std::string& text) {

@@ -4,16 +4,16 @@
 #include <string>
 
 #include "plover/base/services.h"
-#include "plover/controls/window_base.h"
+#include "plover/controls/skinned_window.h"
 #include "plover/versions/wizard.h"
 
 namespace plover::versions {
 
-class FrmNew final : public win::ModalWindow, public WizardView {
+class FrmNew final : public controls::SkinnedWindow, public WizardView {
  public:
   static constexpr const char* kDefaultCaption = "制作新的转换版本";
 
-  FrmNew(Services& services, MainView& main) : wizard_(services, main, *this) {}
+  FrmNew(Services& services, MainView& main);
 
   // Shows the wizard modally with `caption`; returns when it has closed.
   void Run(HWND owner, const std::string& caption);
@@ -40,11 +40,12 @@ class FrmNew final : public win::ModalWindow, public WizardView {
 
  private:
   void OnCreate() override;
-  void OnDpiChanged(UINT dpi) override;
+  void OnShown() override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // Line1, the separator above the buttons.
+  void PaintContent(HDC dc, UINT dpi) override;
 
   NewVersionWizard wizard_;
-  win::Fonts fonts_;
 };
 
 }  // namespace plover::versions

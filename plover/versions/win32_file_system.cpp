@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
+#include "common/win32/wide.h"
 #include "plover/base/functions.h"
 
 namespace plover::fs {
-
-using win::Wide;
 
 int ErrorNumberOf(unsigned long e) {
   switch (e) {
@@ -52,8 +52,16 @@ Status LastError() {
   return {ErrorNumberOf(GetLastError())};
 }
 
+// A path as Windows takes it; nullopt when it cannot convert, which the
+// operations report as a bad file name.
+std::optional<std::wstring> Wide(const std::string& path) {
+  return win::Wide(path);
+}
+constexpr Status kBadName{kBadFileName};
+
 DWORD AttributesOf(const std::string& path) {
-  return GetFileAttributesW(Wide(path).c_str());
+  const auto w = Wide(path);
+  return w ? GetFileAttributesW(w->c_str()) : INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFile(const std::string& path) {
@@ -76,8 +84,10 @@ Status List(const std::string& dir, std::string_view pattern, bool folders,
             std::vector<std::string>& names) {
   names.clear();
   if (!IsFolder(dir)) return {kPathNotFound};
+  const auto all = Wide(AddBackslash(dir) + "*");
+  if (!all) return kBadName;
   WIN32_FIND_DATAW fd;
-  win::UniqueFind find(FindFirstFileW(Wide(AddBackslash(dir) + "*").c_str(), &fd));
+  win::UniqueFind find(FindFirstFileW(all->c_str(), &fd));
   if (!find) {
     const DWORD e = GetLastError();
     return e == ERROR_FILE_NOT_FOUND || e == ERROR_NO_MORE_FILES ? Status{}
@@ -86,7 +96,11 @@ Status List(const std::string& dir, std::string_view pattern, bool folders,
   do {
     const bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (isFolder != folders) continue;
-    const std::string name = win::Utf8(fd.cFileName);
+    // A name that cannot convert is left out: no path the program builds
+    // can name that file.
+    const auto converted = win::Utf8(fd.cFileName);
+    if (!converted) continue;
+    const std::string& name = *converted;
     if (name == "." || name == "..") continue;
     // The pattern is matched against the long name only: the system's own
     // matching also looks at short 8.3 names, so "*.w3v" would find "a.w3vx".
@@ -100,8 +114,10 @@ Status List(const std::string& dir, std::string_view pattern, bool folders,
 }  // namespace
 
 Status Win32FileSystem::GetFile(const std::string& path, FileInfo* info) {
+  const auto w = Wide(path);
+  if (!w) return kBadName;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(w->c_str(), GetFileExInfoStandard, &data)) {
     const Status s = LastError();
     return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
   }
@@ -120,7 +136,9 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
 }
 
 Status Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
-  win::UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  win::UniqueFile file(CreateFileW(w->c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -139,7 +157,9 @@ Status Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
 }
 
 Status Win32FileSystem::WriteAll(const std::string& path, std::string_view bytes) {
-  win::UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  win::UniqueFile file(CreateFileW(w->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError();
   size_t done = 0;
@@ -154,7 +174,10 @@ Status Win32FileSystem::WriteAll(const std::string& path, std::string_view bytes
 }
 
 Status Win32FileSystem::Copy(const std::string& from, const std::string& to) {
-  if (::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) return {};
+  const auto wFrom = Wide(from);
+  const auto wTo = Wide(to);
+  if (!wFrom || !wTo) return kBadName;
+  if (::CopyFileW(wFrom->c_str(), wTo->c_str(), FALSE)) return {};
   const Status s = LastError();
   if (!IsFile(from)) return {kFileNotFound};
   // The copy creates no folders: a missing target folder is reported as 58.
@@ -163,6 +186,9 @@ Status Win32FileSystem::Copy(const std::string& from, const std::string& to) {
 }
 
 Status Win32FileSystem::Move(const std::string& from, const std::string& to, bool replace) {
+  const auto wFrom = Wide(from);
+  const auto wTo = Wide(to);
+  if (!wFrom || !wTo) return kBadName;
   // A read-only file is never replaced (some systems would let a rename
   // replace it silently).
   if (replace) {
@@ -171,24 +197,30 @@ Status Win32FileSystem::Move(const std::string& from, const std::string& to, boo
   }
   const DWORD flags =
       replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED : MOVEFILE_COPY_ALLOWED;
-  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), flags)) return {};
+  if (MoveFileExW(wFrom->c_str(), wTo->c_str(), flags)) return {};
   const Status s = LastError();
   if (!IsFile(from)) return {kFileNotFound};
   return s;
 }
 
 Status Win32FileSystem::Delete(const std::string& path) {
-  if (::DeleteFileW(Wide(path).c_str())) return {};
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  if (::DeleteFileW(w->c_str())) return {};
   const Status s = LastError();
   return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
 }
 
 Status Win32FileSystem::CreateFolder(const std::string& path) {
-  if (CreateDirectoryW(Wide(path).c_str(), nullptr)) return {};
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  if (CreateDirectoryW(w->c_str(), nullptr)) return {};
   return LastError();
 }
 
 Status Win32FileSystem::DeleteFolder(const std::string& path) {
+  const auto w = Wide(path);
+  if (!w) return kBadName;
   if (!IsFolder(path)) return {kPathNotFound};
   Status first;
   std::vector<std::string> names;
@@ -204,13 +236,16 @@ Status Win32FileSystem::DeleteFolder(const std::string& path) {
       if (!s.ok() && first.ok()) first = s;
     }
   }
-  if (!RemoveDirectoryW(Wide(path).c_str()) && first.ok()) first = LastError();
+  if (!RemoveDirectoryW(w->c_str()) && first.ok()) first = LastError();
   return first;
 }
 
 Status Win32FileSystem::MoveFolder(const std::string& from, const std::string& to) {
+  const auto wFrom = Wide(from);
+  const auto wTo = Wide(to);
+  if (!wFrom || !wTo) return kBadName;
   if (!IsFolder(from)) return {kPathNotFound};
-  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0)) return {};
+  if (MoveFileExW(wFrom->c_str(), wTo->c_str(), 0)) return {};
   return LastError();
 }
 

@@ -415,6 +415,16 @@ std::set<std::string> NamesBetween(const SYSTEMTIME& from, const SYSTEMTIME& to)
   return names;
 }
 
+// The replays saved in `dir` so far; a copy still being written under its
+// temporary name, which Plover renames once complete, does not count yet.
+Lines SavedReplays(const std::string& dir) {
+  Lines names;
+  for (const std::string& name : FileNamesIn(dir)) {
+    if (!name.ends_with(".plover-tmp")) names.push_back(name);
+  }
+  return names;
+}
+
 // Writes the replay as the game does, trying again while Plover has it open.
 bool WriteReplay(const std::string& path, const std::string& bytes) {
   return WaitUntil(
@@ -448,10 +458,10 @@ TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
   const SYSTEMTIME clicked = LocalNow();
   ASSERT_TRUE(Click(check));
   ASSERT_TRUE(WaitUntil([&] { return IsChecked(check); }, kStepMs));
-  ASSERT_TRUE(WaitUntil([&] { return FileNamesIn(replays).size() >= 1; }, kReplayMs))
+  ASSERT_TRUE(WaitUntil([&] { return SavedReplays(replays).size() >= 1; }, kReplayMs))
       << "the replay already there was not saved";
   const SYSTEMTIME firstSeen = LocalNow();
-  Lines saved = FileNamesIn(replays);
+  Lines saved = SavedReplays(replays);
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_EQ(NamesBetween(clicked, firstSeen).count(saved[0]), 1u) << "'" << saved[0] << "'";
   EXPECT_EQ(ReadBytes(Join(replays, saved[0])), std::optional<std::string>(first));
@@ -460,10 +470,10 @@ TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
   // The next game's replay: the same length, other bytes.
   const SYSTEMTIME written = LocalNow();
   ASSERT_TRUE(WriteReplay(watched, second));
-  ASSERT_TRUE(WaitUntil([&] { return FileNamesIn(replays).size() >= 2; }, kReplayMs))
+  ASSERT_TRUE(WaitUntil([&] { return SavedReplays(replays).size() >= 2; }, kReplayMs))
       << "the replay of equal length was not saved";
   const SYSTEMTIME secondSeen = LocalNow();
-  saved = FileNamesIn(replays);
+  saved = SavedReplays(replays);
   ASSERT_EQ(saved.size(), 2u);
   const std::string secondName = saved[0] == firstName ? saved[1] : saved[0];
   EXPECT_EQ(NamesBetween(written, secondSeen).count(secondName), 1u) << "'" << secondName << "'";

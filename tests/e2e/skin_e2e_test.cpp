@@ -21,11 +21,14 @@ constexpr int kLbInfo = 1002;
 constexpr int kBtnTran = 1006;
 constexpr int kBtnRun = 1011;
 constexpr int kBtnHelp = 1012;
+constexpr int kBtnAdd = 1015;
 constexpr int kHelpText = 1101;
 constexpr int kHelpOk = 1102;
 
 const char* const kHelpCaption = "Plover2.0 - 使用说明";
 const char* const kHelpClass = "PloverModal";
+const char* const kModalClass = "PloverModal";
+const char* const kWizardCaption = "制作新的转换版本";
 
 std::string TestName() {
   const auto* info = testing::UnitTest::GetInstance()->current_test_info();
@@ -244,6 +247,30 @@ TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
   ASSERT_TRUE(Click(close));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help); }, kStepMs));
   EXPECT_TRUE(plover.Running());
+  EXPECT_NE(plover.CloseMainWindow(kStepMs), std::nullopt);
+}
+
+TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
+  Scenario s = Ready();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(ChildById(main, kBtnAdd)));
+  HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
+  ASSERT_NE(wizard, nullptr) << plover.Describe();
+  SetForegroundWindow(wizard);
+  Sleep(300);
+  // Line1 runs from (240, 2820) to (4560, 2820) twips: row 188, columns 16
+  // to 303 at 96 DPI.
+  const RECT r = WindowRectOf(wizard);
+  for (int x : {16, 100, 160, 250, 303}) {
+    EXPECT_EQ(ScreenPixel(r.left + x, r.top + 188), 0xC0C0C0u) << "column " << x;
+  }
+  EXPECT_NE(ScreenPixel(r.left + 160, r.top + 187), 0xC0C0C0u) << "the line is one pixel high";
+  EXPECT_NE(ScreenPixel(r.left + 310, r.top + 188), 0xC0C0C0u) << "the line ends at 4560 twips";
+  Screenshot(wizard, "skin-wizard");
+  PostMessageW(wizard, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }, kStepMs));
   EXPECT_NE(plover.CloseMainWindow(kStepMs), std::nullopt);
 }
 

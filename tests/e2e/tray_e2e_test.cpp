@@ -27,6 +27,7 @@ constexpr int kLstVer = 1005;
 constexpr int kBtnTranmore = 1007;
 constexpr int kBtnMin = 1009;
 constexpr int kChkSave = 1013;
+constexpr int kBtnSavePath = 1014;
 
 const char* const kSwitched = "转换完成！- Created by Velmor";
 
@@ -186,6 +187,63 @@ TEST_F(TrayTest, ExitItemWritesTheSettingsAndEnds) {
   EXPECT_NE(s_->WriteTime(s_->settings()), before) << "ver.dat was not written";
   EXPECT_EQ(ReadGbkLines(s_->settings()).value_or(Lines{}),
             (Lines{s_->game() + "\\", Join(s_->prog(), "replays") + "\\"}));
+}
+
+TEST_F(TrayTest, NoSwitchStartsWhileASwitchsQuestionWaits) {
+  // 1.18 lacks the store copy of its first entry: its switch asks at once.
+  ASSERT_TRUE(DeleteFileW(Wide(s_->StoreCopy("1.18", FullEntries().front())).c_str()));
+  MinimiseToTray();
+  ChooseInIconMenu({VK_HOME, VK_RIGHT, VK_END, VK_UP, VK_RETURN});  // 转换 ▸ 1.18
+  const auto question = plover_.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(question.has_value()) << plover_.Describe();
+  EXPECT_EQ(question->title, "错误");
+
+  // The icon ignores both buttons while the question waits.
+  IconEvent(main_, WM_RBUTTONUP);
+  Sleep(1500);
+  const bool menuCame = WindowOf(plover_.pid(), "#32768", true) != nullptr;
+  EXPECT_FALSE(menuCame) << "the icon's menu opened during a switch";
+  if (menuCame) PressInMenu(plover_.pid(), {VK_ESCAPE});
+  IconEvent(main_, WM_LBUTTONUP);
+  Sleep(500);
+  EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back during a switch";
+
+  ASSERT_TRUE(plover_.Answer(*question, IDNO));
+  EXPECT_FALSE(plover_.MessageBoxNow().has_value()) << plover_.Describe();
+  ExpectGame(kGameFlavour, kGameFlavour);
+  // Over, the switch leaves the icon working again.
+  ChooseInIconMenu({VK_ESCAPE});
+  IconEvent(main_, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
+  EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
+}
+
+TEST_F(TrayTest, EndOfSessionSavesTheSettingsAndRemovesTheIcon) {
+  // A replay directory chosen in this run, then the window hidden.
+  const std::string chosen = Join(s_->prog(), "saved replays");
+  MakeDirs(chosen);
+  ASSERT_TRUE(Click(Control(kBtnSavePath)));
+  HWND picker = plover_.WaitFolderPicker(kStepMs);
+  ASSERT_NE(picker, nullptr) << plover_.Describe();
+  ASSERT_TRUE(plover_.ChooseFolder(picker, chosen));
+  MinimiseToTray();
+  s_->MakeOld(s_->settings());
+  const auto before = s_->WriteTime(s_->settings());
+
+  // Logging off: the question first, then the end itself.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                  kStepMs, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "Plover refused the end of the session";
+  PostMessageW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  const auto code = plover_.WaitExit(kStepMs);
+  ASSERT_TRUE(code.has_value()) << "Plover did not end";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_NE(s_->WriteTime(s_->settings()), before) << "ver.dat was not written";
+  EXPECT_EQ(ReadGbkLines(s_->settings()).value_or(Lines{}),
+            (Lines{s_->game() + "\\", chosen + "\\"}));
+  // The icon went with the window: nothing of Plover is left to answer it.
+  EXPECT_FALSE(IsWindow(main_));
 }
 
 TEST_F(TrayTest, KeyBlockerItemWithoutQuenlockSaysSo) {

@@ -338,7 +338,9 @@ TEST(Editor, AddsTwoFilesAtOnceUnderFrozenThrone) {
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(TextOf(Control(editor, kEditorOptFiles)).value_or(""), "1.20");
   HWND list = Control(editor, kEditorList);
-  EXPECT_EQ(ListItems(list).value_or(Lines{}), FullEntries());
+  // The version file is read once the editor is on the screen.
+  EXPECT_TRUE(
+      WaitUntil([&] { return ListItems(list).value_or(Lines{}) == FullEntries(); }, kStepMs));
 
   ASSERT_TRUE(ClickText(editor, "添加文件"));
   HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, kAddFilesTitle, kStepMs);
@@ -384,6 +386,27 @@ TEST(Editor, AddsTwoFilesAtOnceUnderFrozenThrone) {
   ExpectClosesCleanly(plover);
 }
 
+TEST(Editor, AVersionFileThatCannotBeReadIsToldOverTheShownEditor) {
+  Scenario s = ReadyScenario();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  // Listed at the start, gone since.
+  ASSERT_TRUE(DeleteFileW(Wide(VersionFile(s, "1.20")).c_str()));
+  HWND editor = OpenEditor(plover, main);
+  ASSERT_NE(editor, nullptr);
+  const auto box = WaitMessageBoxTitled(plover, "错误", kStepMs);
+  ASSERT_TRUE(box.has_value()) << plover.Describe();
+  EXPECT_EQ(box->text, "找不到配置文件或者配置文件出错。");
+  EXPECT_EQ(GetWindow(box->hwnd, GW_OWNER), editor) << "the box belongs to the editor";
+  EXPECT_TRUE(IsWindowVisible(editor));
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+  EXPECT_EQ(ListItems(Control(editor, kEditorList)).value_or(Lines{"?"}), Lines{});
+  ASSERT_TRUE(ClickText(editor, "放弃修改"));
+  ASSERT_TRUE(WaitGone(editor)) << plover.Describe();
+  ExpectClosesCleanly(plover);
+}
+
 TEST(Editor, RemovesRenamesAndSaves) {
   Scenario s = ReadyScenario();
   PloverProcess plover;
@@ -392,7 +415,8 @@ TEST(Editor, RemovesRenamesAndSaves) {
   HWND editor = OpenEditor(plover, main);
   ASSERT_NE(editor, nullptr);
   HWND list = Control(editor, kEditorList);
-  ASSERT_EQ(ListItems(list).value_or(Lines{}), FullEntries());
+  ASSERT_TRUE(
+      WaitUntil([&] { return ListItems(list).value_or(Lines{}) == FullEntries(); }, kStepMs));
 
   // Two entries selected, with a click and a Ctrl+click.
   ASSERT_TRUE(ClickListItem(list, static_cast<int>(kWar3Patch)));

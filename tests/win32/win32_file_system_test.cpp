@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
+#include "common/win32/wide.h"
 #include "plover/main/app.h"
 #include "tests/support/fakes.h"
 
@@ -15,7 +16,6 @@ namespace plover {
 namespace {
 
 using fs::Status;
-using win::Wide;
 
 class Win32FsTest : public ::testing::Test {
  protected:
@@ -23,8 +23,8 @@ class Win32FsTest : public ::testing::Test {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ =
-        win::Utf8(temp) + "plover-fs-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
+    root_ = win::Utf8(temp).value() + "plover-fs-" + info->name() + "-" +
+            std::to_string(GetCurrentProcessId());
     (void)fs_.DeleteFolder(root_);
     ASSERT_TRUE(fs_.CreateFolder(root_).ok());
   }
@@ -41,8 +41,9 @@ class Win32FsTest : public ::testing::Test {
   }
   // Opens a file the way a running game holds its files: no sharing at all.
   win::UniqueFile Hold(const std::string& rel) {
-    return win::UniqueFile(CreateFileW(Wide(P(rel)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    return win::UniqueFile(CreateFileW(win::Wide(P(rel)).value().c_str(),
+                                       GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                       nullptr));
   }
 
   fs::Win32FileSystem fs_;
@@ -61,6 +62,27 @@ TEST_F(Win32FsTest, ErrorNumbersCallersTellApart) {
   EXPECT_EQ(fs_.Copy(P("missing.txt"), P("b.txt")).code, fs::kFileNotFound);
   ASSERT_TRUE(fs_.CreateFolder(P("store")).ok());
   EXPECT_EQ(fs_.CreateFolder(P("store")).code, fs::kFileAlreadyExists);
+}
+
+TEST_F(Win32FsTest, APathThatCannotConvertIsABadFileName) {
+  Put("a.txt", "a");
+  const std::string bad = P("\xFF.txt");  // not UTF-8
+  std::string bytes;
+  std::vector<std::string> names;
+  EXPECT_EQ(fs_.GetFile(bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.ReadAll(bad, bytes).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.WriteAll(bad, "x").code, fs::kBadFileName);
+  EXPECT_EQ(fs_.Copy(P("a.txt"), bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.Move(P("a.txt"), bad, true).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.Delete(bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.CreateFolder(bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.DeleteFolder(bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.MoveFolder(root_, bad).code, fs::kBadFileName);
+  EXPECT_EQ(fs_.ListFiles(bad, "*", names).code, fs::kPathNotFound);
+  EXPECT_FALSE(fs_.FolderExists(bad));
+  ASSERT_TRUE(fs_.ListFiles(root_, "*", names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.txt"}));
+  EXPECT_EQ(Get("a.txt"), "a");
 }
 
 TEST_F(Win32FsTest, FilesAreFoundWithoutRegardToCase) {
@@ -112,10 +134,10 @@ TEST_F(Win32FsTest, SafeCopyLeavesAHeldFileWholeAndNoTemporary) {
 TEST_F(Win32FsTest, ReadOnlyTargetIsReportedNotReplaced) {
   Put("new.dll", "new");
   Put("Game.dll", "old");
-  SetFileAttributesW(Wide(P("Game.dll")).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(win::Wide(P("Game.dll")).value().c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(fs::SafeCopy(fs_, P("new.dll"), P("Game.dll")).code, fs::kPermissionDenied);
   EXPECT_EQ(Get("Game.dll"), "old");
-  SetFileAttributesW(Wide(P("Game.dll")).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(win::Wide(P("Game.dll")).value().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Win32FsTest, FoldersMoveAndDeleteWithTheirContents) {
@@ -151,7 +173,7 @@ TEST_F(Win32FsTest, SwitchReportsAFileTheGameHolds) {
   Services services{fs_, prompts, picker, launcher, P("prog") + "\\"};
   {
     win::UniqueFile held = Hold("game\\Storm.dll");
-    const SwitchReport r = ApplyVersion(services, view, "1.20", 1);
+    const SwitchReport r = ApplyVersion(services, view, "1.20", Scope::kAll);
     EXPECT_EQ(r.outcome, SwitchOutcome::kIncomplete);
     EXPECT_EQ(r.notWritten, (std::vector<std::string>{"Storm.dll"}));
   }

@@ -3,7 +3,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/owned.h"
+#include "common/win32/wide.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/qq_button.h"
 
@@ -147,7 +148,7 @@ void SaveScreenshot(HWND hwnd, const std::string& name) {
   ReleaseDC(nullptr, screen);
 
   // The build folder as Wine sees it.
-  std::wstring dir = win::Wide(PLOVER_SCREENSHOT_DIR);
+  std::wstring dir = win::Wide(PLOVER_SCREENSHOT_DIR).value();
   if (!dir.empty() && dir[0] == L'/') dir = L"Z:" + dir;
   for (wchar_t& c : dir) c = c == L'/' ? L'\\' : c;
   CreateDirectoryW(dir.c_str(), nullptr);
@@ -174,8 +175,9 @@ void SaveScreenshot(HWND hwnd, const std::string& name) {
       row[x * 3 + 2] = static_cast<char>((c >> 16) & 0xFF);
     }
   }
-  win::UniqueFile out(CreateFileW((dir + L"\\" + win::Wide(name) + L".bmp").c_str(), GENERIC_WRITE,
-                                  0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::UniqueFile out(CreateFileW((dir + L"\\" + win::Wide(name).value() + L".bmp").c_str(),
+                                  GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
   DWORD written = 0;
   if (out) WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -184,16 +186,14 @@ TestHost::TestHost(DWORD style, int width, int height, const wchar_t* caption, H
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterControls(instance);
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kHostClass;
-  RegisterClassExW(&wc);
-  hwnd_ = CreateWindowExW(0, kHostClass, caption, style, 120, 100, width, height, nullptr, nullptr,
-                          instance, this);
+  Register(wc);
+  CreateWindowExW(0, kHostClass, caption, style, 120, 100, width, height, nullptr, nullptr,
+                  instance, static_cast<Window*>(this));
   if (icon) {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -218,38 +218,27 @@ HWND TestHost::AddButton(int id, const wchar_t* caption, int x, int y, int w, in
   return b;
 }
 
-LRESULT CALLBACK TestHost::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TestHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<TestHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (self) {
-    switch (msg) {
-      case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) self->clicks.push_back(LOWORD(wParam));
-        return 0;
-      case WM_NOTIFY: {
-        const auto* nm = reinterpret_cast<const NMQQBUTTONMOUSE*>(lParam);
-        const UINT code = nm->hdr.code;
-        if (code == QQBN_MOUSEDOWN || code == QQBN_MOUSEUP) {
-          self->mouse.push_back({code, nm->button});
-        }
-        return 0;
-      }
-      case WM_CLOSE:
-        ++self->closeRequests;
-        DestroyWindow(hwnd);
-        return 0;
-      case WM_DESTROY:
-        self->destroyed = true;
-        self->hwnd_ = nullptr;
-        return 0;
-      default:
-        break;
+LRESULT TestHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) clicks.push_back(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* nm = reinterpret_cast<const NMQQBUTTONMOUSE*>(lParam);
+      const UINT code = nm->hdr.code;
+      if (code == QQBN_MOUSEDOWN || code == QQBN_MOUSEUP) mouse.push_back({code, nm->button});
+      return 0;
     }
+    case WM_CLOSE:
+      ++closeRequests;
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      destroyed = true;
+      return 0;
+    default:
+      return Window::HandleMessage(msg, wParam, lParam);
   }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 HICON SolidIcon(int size, uint32_t rgb) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/window.h"
 #include "plover/controls/image.h"
 
 namespace plover::controls::gui {
@@ -42,15 +43,11 @@ Image Capture(HWND hwnd);
 void SaveScreenshot(HWND hwnd, const std::string& name);
 
 // A top-level window that records what its controls tell it.
-class TestHost {
+class TestHost final : public win::Window {
  public:
   TestHost(DWORD style, int width, int height, const wchar_t* caption = L"Plover 2.0",
            HICON icon = nullptr);
-  ~TestHost();
-  TestHost(const TestHost&) = delete;
-  TestHost& operator=(const TestHost&) = delete;
-
-  HWND hwnd() const { return hwnd_; }
+  ~TestHost() override;
   HWND AddButton(int id, const wchar_t* caption, int x, int y, int w, int h,
                  const wchar_t* windowClass = L"QQButton", DWORD style = 0);
 
@@ -64,8 +61,7 @@ class TestHost {
   bool destroyed = false;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A solid square icon of one colour.

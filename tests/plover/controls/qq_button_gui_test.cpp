@@ -2,7 +2,7 @@
 // answers real mouse and keyboard input.
 #include <gtest/gtest.h>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/wide.h"
 #include "plover/controls/button_model.h"
 #include "plover/controls/qq_button.h"
 #include "plover/controls/render.h"
@@ -35,9 +35,9 @@ TEST_F(QQButtonTest, IsAWindowOfItsOwnClassWhoseTextIsItsCaption) {
   wchar_t cls[32] = {};
   GetClassNameW(button, cls, 32);
   EXPECT_STREQ(cls, L"QQButton");
-  EXPECT_EQ(win::WindowText(button), "运行魔兽");
+  EXPECT_EQ(win::WindowText(button).value_or(""), "运行魔兽");
   win::SetWindowText(button, "使用说明");
-  EXPECT_EQ(win::WindowText(button), "使用说明");
+  EXPECT_EQ(win::WindowText(button).value_or(""), "使用说明");
   EXPECT_EQ(StatusOf(button).image, kImageNormal);
 }
 

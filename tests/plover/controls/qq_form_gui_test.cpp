@@ -2,7 +2,7 @@
 // screen, the caption buttons, moving and maximising by the title bar.
 #include <gtest/gtest.h>
 
-#include "common/win32/win32_util.h"
+#include "common/win32/wide.h"
 #include "plover/controls/qq_form.h"
 #include "plover/controls/render.h"
 #include "tests/plover/controls/gui_support.h"
@@ -44,7 +44,7 @@ class QQFormTest : public testing::Test {
     gui::Pump(150);
   }
   HWND Button(CaptionButton b) const { return form.button(b); }
-  std::string Tip(CaptionButton b) const { return win::WindowText(form.button(b)); }
+  std::string Tip(CaptionButton b) const { return win::WindowText(form.button(b)).value_or(""); }
   QQForm form;
 };
 

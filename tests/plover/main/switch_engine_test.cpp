@@ -48,7 +48,7 @@ class SwitchTest : public ::testing::Test, public TestWorld {
   }
 
   SwitchReport Apply(int scope = 1, const std::string& name = "1.20") {
-    return ApplyVersion(services, view, name, scope);
+    return ApplyVersion(services, view, name, static_cast<Scope>(scope));
   }
   Names Written() const { return FilesWritten(fs); }
   static Names InGame(const Names& entries) {

@@ -2,6 +2,8 @@
 // command behind each identifier, as built from the model.
 #include "plover/shell/frm_menu.h"
 
+#include "common/win32/wide.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +15,7 @@ namespace {
 std::string Caption(HMENU menu, int position) {
   wchar_t buf[128] = {};
   GetMenuStringW(menu, static_cast<UINT>(position), buf, 128, MF_BYPOSITION);
-  return win::Utf8(buf);
+  return win::Utf8(buf).value_or("<cannot convert>");
 }
 
 UINT State(HMENU menu, int position) {
@@ -30,7 +32,7 @@ TEST(FrmMenu, MainMenuHoldsTheModelsItemsWithTheirState) {
   EXPECT_TRUE(State(main, 4) & MF_CHECKED) << "mReplay follows chkSave";
   EXPECT_FALSE(State(main, 5) & MF_CHECKED);
 
-  const int scopes[] = {1, 2, 3};
+  const Scope scopes[] = {Scope::kAll, Scope::kFiles, Scope::kMaps};
   for (int s = 0; s < 3; ++s) {
     HMENU list = GetSubMenu(main, s);
     ASSERT_NE(list, nullptr) << captions[s];
@@ -83,7 +85,7 @@ TEST(FrmMenu, MoreSwitchingMenuAndNoVersions) {
   EXPECT_EQ(Caption(tranB, 0), "仅转换地图");
   EXPECT_EQ(Caption(tranB, 1), "仅转换文件");
   EXPECT_EQ(*frm.CommandOf(GetMenuItemID(tranB, 0)),
-            (MenuCommand{MenuAction::kSwitchSelected, "", 3}));
+            (MenuCommand{MenuAction::kSwitchSelected, "", Scope::kMaps}));
   for (int s = 0; s < 3; ++s) {
     HMENU list = GetSubMenu(frm.mMain(), s);
     ASSERT_EQ(GetMenuItemCount(list), 1);

@@ -37,10 +37,11 @@ const MenuItem& Child(const MenuItem& menu, const std::string& name) {
 struct SwitchList {
   const char* submenu;
   const char* list;
-  int scope;
+  Scope scope;
 };
-constexpr SwitchList kSwitchLists[] = {
-    {"mTran", "mTranAll", 1}, {"mTranFile", "mTranFileAll", 2}, {"mTranMap", "mTranMapAll", 3}};
+constexpr SwitchList kSwitchLists[] = {{"mTran", "mTranAll", Scope::kAll},
+                                       {"mTranFile", "mTranFileAll", Scope::kFiles},
+                                       {"mTranMap", "mTranMapAll", Scope::kMaps}};
 
 TEST(MenuModel, MainMenuItemsInOrder) {
   const MenuItem main = BuildMainMenu({}, false);
@@ -111,9 +112,9 @@ TEST(MenuModel, MoreSwitchingMenuOffersMapsThenFilesOfTheSelection) {
   EXPECT_EQ(tranB.name, "mTranB");
   EXPECT_EQ(Captions(tranB), (Names{"仅转换地图", "仅转换文件"}));
   EXPECT_EQ(tranB.items[0].name, "mTranBMap");
-  EXPECT_EQ(tranB.items[0].command, (MenuCommand{MenuAction::kSwitchSelected, "", 3}));
+  EXPECT_EQ(tranB.items[0].command, (MenuCommand{MenuAction::kSwitchSelected, "", Scope::kMaps}));
   EXPECT_EQ(tranB.items[1].name, "mTranBFile");
-  EXPECT_EQ(tranB.items[1].command, (MenuCommand{MenuAction::kSwitchSelected, "", 2}));
+  EXPECT_EQ(tranB.items[1].command, (MenuCommand{MenuAction::kSwitchSelected, "", Scope::kFiles}));
 }
 
 // ---- Running the items -----------------------------------------------------------
@@ -130,6 +131,7 @@ class FakeHost : public MenuHost {
   }
   void ExitProgram() override { ++exits; }
   void RunMenuCommand(const MenuCommand&) override {}
+  bool Busy() const override { return false; }
 };
 
 constexpr const char* kMap = "Maps\\FrozenThrone\\(2)EchoIsles.w3x";
@@ -264,6 +266,45 @@ TEST_F(MenuCommandTest, ExitLeavesThroughTheHostOnly) {
   EXPECT_TRUE(launcher.starts.empty());
   EXPECT_TRUE(prompts.boxes.empty());
   EXPECT_EQ(host.toggles, 0);
+}
+
+TEST_F(MenuCommandTest, NothingStartsWhileASwitchsQuestionWaits) {
+  ASSERT_TRUE(fs.Delete("C:\\P\\1.18\\Game.dll").ok());
+  bool asked = false;
+  prompts.onShow = [&](const Box&) {
+    if (asked) return;
+    asked = true;
+    EXPECT_TRUE(services.switching);
+    // The icon's menu and the commands, while 1.18's question is open.
+    Choose("mTran", "1.20");
+    Choose("mTranFile", "1.20");
+    ChooseTranB("mTranBMap");
+    Choose("", "运行魔兽");
+    Choose("", "屏蔽Winkey");
+    Choose("", "监视录象");
+    Choose("", "退出");
+    EXPECT_EQ(ApplyVersion(services, view, "1.20", Scope::kAll).outcome, SwitchOutcome::kRefused);
+    CmdSwitchSelected(services, view);
+    CmdRunGame(services, view);
+    CmdStartKeyBlocker(services);
+  };
+  prompts.answers = {ui::kIdYes};
+  Choose("mTran", "1.18");
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(services.switching);
+  EXPECT_EQ(prompts.boxes.size(), 1u) << "a second switch asked or told something";
+  EXPECT_TRUE(launcher.starts.empty());
+  EXPECT_EQ(host.exits + host.toggles, 0);
+  EXPECT_EQ(Game("Game.dll"), "old");
+  for (size_t i = 1; i < kEntries.size(); ++i) {
+    EXPECT_EQ(Game(kEntries[i]), "1.18 " + FileNameOf(kEntries[i])) << kEntries[i];
+  }
+  EXPECT_EQ(view.status, "转换完成！- Created by Velmor");
+  EXPECT_EQ(view.enableCalls, (std::vector<bool>{false, true}));
+
+  // Afterwards everything works again.
+  Choose("", "运行魔兽");
+  EXPECT_EQ(launcher.starts.size(), 1u);
 }
 
 TEST_F(MenuCommandTest, HeadingsAndSubmenusRunNothing) {

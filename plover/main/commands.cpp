@@ -5,7 +5,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
-#include "plover/main/loader.h"
+#include "plover/versions/loader.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {

@@ -5,6 +5,7 @@
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
+#include "plover/versions/loader.h"
 #include "plover/versions/version_file.h"
 #include "plover/versions/version_name.h"
 
@@ -20,6 +21,11 @@ constexpr const char* kOutsideBefore = "你选择的目录：";
 constexpr const char* kOutsideAfter = " 不在设定的魔兽目录内！请从新选择！";
 constexpr const char* kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
 constexpr const char* kChooserPreset = "选择目录必须进入你选择的目录在按打开";
+constexpr const char* kReadIncomplete = "版本文件未能完整读入，不能保存。";
+constexpr const char* kCannotRename = "无法更改版本名称，可能有程序正在使用该版本的文件。";
+constexpr const char* kCannotWrite = "保存失败，无法写入版本文件！";
+constexpr const char* kNotCopied = "以下文件未能复制，没有加入版本：";
+constexpr size_t kBoxPathCharacters = 200;
 constexpr int kPixelsPerCharacter = 8;
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -31,6 +37,16 @@ std::string_view TrimBlanks(std::string_view s) {
 int CharacterCount(const std::string& utf8) {
   const auto wide = text::Utf8ToUtf16(utf8);
   return wide ? static_cast<int>(wide->size()) : static_cast<int>(utf8.size());
+}
+
+// A path as a message box shows it: at most 200 characters, then "……".
+std::string CutForBox(const std::string& utf8) {
+  size_t characters = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == kBoxPathCharacters) return utf8.substr(0, i) + text_of::kMoreNames;
+  }
+  return utf8;
 }
 
 bool ListedNoCase(const std::vector<std::string>& list, std::string_view item) {
@@ -69,15 +85,23 @@ std::string DirectoryOfChoice(const std::string& buffer) {
   return slash == std::string_view::npos ? std::string() : std::string(b.substr(0, slash + 1));
 }
 
-void VersionEditor::Append(const std::string& entry) {
-  entries_.push_back(entry);
-  widest_ = std::max(widest_, kPixelsPerCharacter * CharacterCount(entry));
+void VersionEditor::Append(Entry entry) {
+  widest_ = std::max(widest_, kPixelsPerCharacter * CharacterCount(entry.shown));
+  entries_.push_back(std::move(entry));
+}
+
+std::vector<std::string> VersionEditor::Entries() const {
+  std::vector<std::string> shown;
+  shown.reserve(entries_.size());
+  for (const auto& e : entries_) shown.push_back(e.shown);
+  return shown;
 }
 
 void VersionEditor::Open(const std::string& caption, const std::string& name) {
   caption_ = caption;
   openedAs_ = name;
   name_ = name;
+  readWhole_ = true;
   entries_.clear();
   pendingAdds_.clear();
   pendingDels_.clear();
@@ -86,24 +110,26 @@ void VersionEditor::Open(const std::string& caption, const std::string& name) {
 
 void VersionEditor::Load() {
   if (!caption_.starts_with("编辑")) return;
+  entries_.clear();
   std::string bytes;
-  bool ok = s_.fs.ReadAll(VersionFilePath(s_.appDir, openedAs_), bytes).ok();
-  if (ok) {
-    for (const auto& line : SplitLines(bytes)) {
-      auto entry = text::GbkToUtf8(line);
-      if (!entry) {
-        ok = false;
-        break;
-      }
-      Append(*entry);
-    }
+  const fs::Status read = s_.fs.ReadAll(VersionFilePath(s_.appDir, openedAs_), bytes);
+  if (!read.ok()) {
+    // A missing file gives an empty list that saving writes anew; one that
+    // exists but cannot be read must not be replaced by what little we hold.
+    readWhole_ = read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound);
+    s_.prompts.MsgBox(kLoadFailed, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    return;
   }
-  if (!ok) s_.prompts.MsgBox(kLoadFailed, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+  for (auto& line : SplitLines(bytes)) {
+    auto text = text::GbkToUtf8(line);
+    const bool decoded = text.has_value();
+    Append({decoded ? std::move(*text) : ShownLine(line), std::move(line), decoded, {}});
+  }
 }
 
 std::string VersionEditor::InfoFor(int index) const {
   if (index < 0 || index >= static_cast<int>(entries_.size())) return {};
-  return FileNameOf(entries_[static_cast<size_t>(index)]);
+  return FileNameOf(entries_[static_cast<size_t>(index)].shown);
 }
 
 bool VersionEditor::AddFiles() {
@@ -124,22 +150,28 @@ bool VersionEditor::AddFiles() {
     if (dir.size() >= gameDir.size() && fs::EqualsNoCase(dir.substr(0, gameDir.size()), gameDir)) {
       break;
     }
-    s_.prompts.MsgBox(std::string(kOutsideBefore) + dir + kOutsideAfter, text_of::kTitleError,
-                      ui::kOkOnly);
+    s_.prompts.MsgBox(std::string(kOutsideBefore) + CutForBox(dir) + kOutsideAfter,
+                      text_of::kTitleError, ui::kOkOnly);
   }
   const std::string relative = dir.substr(gameDir.size());
 
   bool changed = false;
   for (const auto& path : paths) {
     const std::string entry = relative + FileNameOf(path);
-    if (!text::Utf8ToGbk(entry)) {
-      s_.prompts.MsgBox(std::string(kUnsavableName) + FileNameOf(path), text_of::kTitleError,
-                        ui::kOkOnly | ui::kIconError);
+    auto bytes = text::Utf8ToGbk(entry);
+    if (!bytes) {
+      s_.prompts.MsgBox(std::string(kUnsavableName) + CutForBox(FileNameOf(path)),
+                        text_of::kTitleError, ui::kOkOnly | ui::kIconError);
       continue;
     }
     pendingAdds_.push_back(path);
-    if (!ListedNoCase(entries_, entry)) {
-      Append(entry);
+    // A line that is not valid code page 936 is never the same entry as a
+    // new one, which always is.
+    const bool listed = std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
+      return e.decoded && fs::EqualsNoCase(e.shown, entry);
+    });
+    if (!listed) {
+      Append({entry, std::move(*bytes), true, path});
       changed = true;
     }
   }
@@ -152,7 +184,9 @@ void VersionEditor::RemoveEntries(std::vector<int> selected) {
   for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
     const int i = *it;
     if (i < 0 || i >= static_cast<int>(entries_.size())) continue;
-    pendingDels_.push_back(FileNameOf(entries_[static_cast<size_t>(i)]));
+    // A line that cannot be decoded names no store copy we could find.
+    const Entry& e = entries_[static_cast<size_t>(i)];
+    if (e.decoded) pendingDels_.push_back(FileNameOf(e.shown));
     entries_.erase(entries_.begin() + i);
   }
 }
@@ -179,38 +213,115 @@ void VersionEditor::Rename() {
   name_ = answer;
 }
 
-void VersionEditor::Save() {
-  // Every step is tried; a failed one does not stop the next.
-  if (name_ != openedAs_) {
-    (void)s_.fs.MoveFolder(StoreFolderPath(s_.appDir, openedAs_),
-                           StoreFolderPath(s_.appDir, name_));
-    (void)s_.fs.Move(VersionFilePath(s_.appDir, openedAs_), VersionFilePath(s_.appDir, name_),
-                     /*replace=*/false);
+// The store folder moves first and the version file only after it; when the
+// file cannot follow, the folder goes back, so that the version keeps one
+// name. A missing store folder or version file has nothing to move.
+bool VersionEditor::MoveVersion() {
+  const std::string fromStore = StoreFolderPath(s_.appDir, openedAs_);
+  const std::string toStore = StoreFolderPath(s_.appDir, name_);
+  const bool storeMoves = s_.fs.FolderExists(fromStore);
+  if (storeMoves && !s_.fs.MoveFolder(fromStore, toStore).ok()) return false;
+  const fs::Status file = s_.fs.Move(VersionFilePath(s_.appDir, openedAs_),
+                                     VersionFilePath(s_.appDir, name_), /*replace=*/false);
+  if (!file.ok() && !file.is(fs::kFileNotFound)) {
+    if (storeMoves) (void)s_.fs.MoveFolder(toStore, fromStore);
+    return false;
   }
-  if (!leaveStoreAlone_) {
-    const std::string store = StoreFolderPath(s_.appDir, name_) + "\\";
-    for (const auto& path : pendingAdds_) (void)fs::SafeCopy(s_.fs, path, store + FileNameOf(path));
-    for (const auto& fileName : pendingDels_) {
-      // Store copies are shared by file name: one that a listed entry or a
-      // file added in this session still uses stays.
-      const bool stillUsed =
-          std::any_of(entries_.begin(), entries_.end(),
-                      [&](const auto& e) { return fs::EqualsNoCase(FileNameOf(e), fileName); }) ||
-          std::any_of(pendingAdds_.begin(), pendingAdds_.end(),
-                      [&](const auto& p) { return fs::EqualsNoCase(FileNameOf(p), fileName); });
-      if (!stillUsed) (void)s_.fs.Delete(store + fileName);
+  return true;
+}
+
+// A loader made for the old name would switch to a version that is gone:
+// it is made anew for the new name.
+void VersionEditor::MoveLoader(const std::string& from, const std::string& to) {
+  const std::string oldPath = LoaderPath(s_.appDir, from);
+  if (!s_.fs.GetFile(oldPath).ok()) return;
+  const auto bytes = text::Utf8ToGbk(LoaderText(s_.exeStem, to));
+  if (!bytes) return;
+  const std::string newPath = LoaderPath(s_.appDir, to);
+  if (!fs::SafeWrite(s_.fs, newPath, *bytes).ok()) return;
+  if (!fs::EqualsNoCase(oldPath, newPath)) (void)s_.fs.Delete(oldPath);
+}
+
+// Copies every added file into the store. Entries whose file could not be
+// copied leave the list; the files copied are returned.
+std::vector<std::string> VersionEditor::CopyAdded() {
+  const std::string store = StoreFolderPath(s_.appDir, name_) + "\\";
+  std::vector<std::string> copied;
+  std::vector<std::string> failed;
+  for (const auto& path : pendingAdds_) {
+    if (ListedNoCase(copied, path) || ListedNoCase(failed, path)) continue;
+    if (fs::SafeCopy(s_.fs, path, store + FileNameOf(path)).ok()) {
+      copied.push_back(path);
+    } else {
+      failed.push_back(path);
     }
   }
-  const bool written = WriteEntries(s_.fs, s_.appDir, name_, entries_).ok();
-  if (name_ != openedAs_ && written) {
+  if (failed.empty()) return copied;
+  std::erase_if(entries_, [&](const Entry& e) {
+    return !e.source.empty() && ListedNoCase(failed, e.source);
+  });
+  std::erase_if(pendingAdds_, [&](const std::string& p) { return ListedNoCase(failed, p); });
+  std::string text = kNotCopied;
+  for (const auto& path : failed) text += "\n" + CutForBox(path);
+  s_.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
+  return copied;
+}
+
+// Store copies are shared by file name: one that a listed entry or a file
+// copied in this session still uses stays.
+void VersionEditor::DeleteRemoved(const std::vector<std::string>& copied) {
+  const std::string store = StoreFolderPath(s_.appDir, name_) + "\\";
+  std::vector<std::string> deleted;
+  for (const auto& fileName : pendingDels_) {
+    const bool stillUsed =
+        std::any_of(
+            entries_.begin(), entries_.end(),
+            [&](const Entry& e) { return fs::EqualsNoCase(FileNameOf(e.shown), fileName); }) ||
+        std::any_of(copied.begin(), copied.end(),
+                    [&](const auto& p) { return fs::EqualsNoCase(FileNameOf(p), fileName); });
+    if (stillUsed || ListedNoCase(deleted, fileName)) continue;
+    (void)s_.fs.Delete(store + fileName);
+    deleted.push_back(fileName);
+  }
+}
+
+bool VersionEditor::Save() {
+  if (!readWhole_) {
+    s_.prompts.MsgBox(kReadIncomplete, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    return false;
+  }
+  if (name_ != openedAs_) {
+    if (!MoveVersion()) {
+      s_.prompts.MsgBox(kCannotRename, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+      return false;
+    }
+    // The disk holds the new name from here on, whatever happens next.
+    const std::string from = openedAs_;
+    openedAs_ = name_;
+    MoveLoader(from, name_);
     const auto listed = main_.Versions();
     for (size_t i = 0; i < listed.size(); ++i) {
-      if (listed[i] == openedAs_) {
+      if (listed[i] == from) {
         main_.RenameVersion(static_cast<int>(i), name_);
         break;
       }
     }
   }
+  std::vector<std::string> copied;
+  if (!leaveStoreAlone_) copied = CopyAdded();
+
+  // The version file is replaced whole before any store copy goes, so that
+  // it never lists a copy that is no longer there.
+  std::string bytes;
+  for (const auto& e : entries_) bytes += e.bytes + "\r\n";
+  if (!fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name_), bytes).ok()) {
+    s_.prompts.MsgBox(kCannotWrite, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    return false;
+  }
+  if (!leaveStoreAlone_) DeleteRemoved(copied);
+  pendingAdds_.clear();
+  pendingDels_.clear();
+  return true;
 }
 
 }  // namespace plover::versions

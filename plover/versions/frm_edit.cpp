@@ -123,8 +123,12 @@ bool FrmEdit::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
       break;
     case kBtnOk:
       if (code != BN_CLICKED) return false;
-      editor_.Save();
-      EndModal();
+      if (editor_.Save()) {
+        EndModal();
+      } else {
+        // The editor stays open with the list it would save.
+        ShowEntries();
+      }
       break;
     case kBtnCancel:
     case IDCANCEL:

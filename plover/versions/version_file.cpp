@@ -4,6 +4,26 @@
 #include "plover/base/functions.h"
 
 namespace plover::versions {
+namespace {
+
+// The length of the character at `i` by the form of code page 936: a lead
+// byte 0x81-0xFE with a trail byte 0x40-0x7E or 0x80-0xFE makes two bytes,
+// everything else one.
+size_t UnitLength(std::string_view s, size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  if (lead < 0x81 || lead > 0xFE || i + 1 >= s.size()) return 1;
+  const auto trail = static_cast<unsigned char>(s[i + 1]);
+  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
+}
+
+// True when the unit at `i` cannot be a character whatever the code page's
+// table says: a lead byte without its trail byte, or 0xFF.
+bool Malformed(std::string_view s, size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  return b >= 0x81 && UnitLength(s, i) == 1;
+}
+
+}  // namespace
 
 std::string VersionFilePath(std::string_view appDir, std::string_view name) {
   return AddBackslash(appDir) + std::string(name) + ".w3v";
@@ -78,6 +98,38 @@ fs::Status WriteEntries(fs::FileSystem& fs, std::string_view appDir, std::string
   auto bytes = SerializeEntries(entries);
   if (!bytes) return {fs::kBadFileName};
   return fs::SafeWrite(fs, VersionFilePath(appDir, name), *bytes);
+}
+
+std::string ShownLine(std::string_view rawLine) {
+  if (auto whole = text::GbkToUtf8(rawLine)) return *whole;
+  // Runs of well-formed characters are decoded together; only a run that
+  // fails is gone through a character at a time.
+  constexpr int kRun = 64;
+  std::string out;
+  size_t i = 0;
+  while (i < rawLine.size()) {
+    if (Malformed(rawLine, i)) {
+      out.push_back('?');
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    for (int n = 0; n < kRun && end < rawLine.size() && !Malformed(rawLine, end); ++n) {
+      end += UnitLength(rawLine, end);
+    }
+    if (auto run = text::GbkToUtf8(rawLine.substr(i, end - i))) {
+      out += *run;
+      i = end;
+      continue;
+    }
+    while (i < end) {
+      const size_t n = UnitLength(rawLine, i);
+      auto one = text::GbkToUtf8(rawLine.substr(i, n));
+      out += one ? *one : std::string("?");
+      i += n;
+    }
+  }
+  return out;
 }
 
 std::string DisplayableLine(std::string_view rawLine) {

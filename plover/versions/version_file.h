@@ -49,4 +49,8 @@ fs::Status WriteEntries(fs::FileSystem& fs, std::string_view appDir, std::string
 // For showing a line that could not be decoded: ASCII kept, other bytes "?".
 std::string DisplayableLine(std::string_view rawLine);
 
+// A line of a version file as text to show (UTF-8): decoded where it is valid
+// code page 936, with "?" for each byte or character that is not.
+std::string ShownLine(std::string_view rawLine);
+
 }  // namespace plover::versions

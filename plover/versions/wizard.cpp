@@ -20,6 +20,7 @@ constexpr const char* kDoneButton = "完成";
 constexpr const char* kGameFileMissing = "制作失败，找不到魔兽或地图文件丢失！";
 constexpr const char* kVersionFileMissing = "制作失败，配置文件不存！";
 constexpr const char* kVersionFileBadPath = "制作失败，配置文件中有无效的路径！";
+constexpr const char* kCannotReadOrWrite = "制作失败，无法读写文件！";
 constexpr const char* kNeedName = "请输入一个版本名称，如“1.20”，“1.18”等。";
 constexpr const char* kNameExists = "你输入的版本名称已经存在，是否覆盖原版本？";
 constexpr const char* kOverwriteTitle = "制作新的版本文件";
@@ -120,10 +121,11 @@ void NewVersionWizard::OnNext() {
     return;
   }
   if (RefuseBadName(name)) return;
+  // The file system ignores letter case, so "test" would replace "Test".
   int overwritten = -1;
   const auto listed = main_.Versions();
   for (size_t i = 0; i < listed.size(); ++i) {
-    if (listed[i] != name) continue;
+    if (!fs::EqualsNoCase(listed[i], name)) continue;
     if (s_.prompts.MsgBox(kNameExists, kOverwriteTitle,
                           ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2) != ui::kIdYes) {
       return;
@@ -151,6 +153,10 @@ void NewVersionWizard::Finish(const std::string& name, int overwrittenIndex) {
   main_.AddVersion(name);
 }
 
+void NewVersionWizard::ShowBuildFailure(BuildResult r) {
+  view_.SetInfo(r == BuildResult::kSourceMissing ? kGameFileMissing : kCannotReadOrWrite);
+}
+
 bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenIndex) {
   view_.SetInfo(kWorking);
   view_.EnableInput(false);
@@ -166,12 +172,13 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
     copies.push_back({source, e->storeName});
   }
   const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes());
-  if (r == BuildResult::kSourceMissing) view_.SetInfo(kGameFileMissing);
   if (r == BuildResult::kDone) {
     view_.SetInfo(view_.Info() + kDone);
     view_.SetNextEnabled(false);
     view_.SetCancelCaption(kDoneButton);
     Finish(name, overwrittenIndex);
+  } else {
+    ShowBuildFailure(r);
   }
   view_.EnableInput(true);
   return r == BuildResult::kDone;
@@ -196,11 +203,17 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
     view_.SetInfo(kVersionFileMissing);
     return false;
   }
-  if (!read.ok()) return false;
+  if (!read.ok()) {
+    view_.SetInfo(kCannotReadOrWrite);
+    return false;
+  }
   std::vector<std::string> entries;
   for (const auto& line : SplitLines(bytes)) {
     auto entry = text::GbkToUtf8(line);
-    if (!entry) return false;
+    if (!entry) {
+      view_.SetInfo(kVersionFileBadPath);
+      return false;
+    }
     entries.push_back(std::move(*entry));
   }
   // The file may come from anybody: it must not make us read outside the
@@ -215,8 +228,10 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   std::vector<StoreCopy> copies;
   for (const auto& e : entries) copies.push_back({gameDir + e, FileNameOf(e)});
   const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes);
-  if (r == BuildResult::kSourceMissing) view_.SetInfo(kGameFileMissing);
-  if (r != BuildResult::kDone) return false;
+  if (r != BuildResult::kDone) {
+    ShowBuildFailure(r);
+    return false;
+  }
   view_.SetInfo(view_.Info() + kDone);
   view_.SetNextEnabled(false);
   view_.SetCancelCaption(kDoneButton);

@@ -8,6 +8,7 @@
 
 #include "plover/base/main_view.h"
 #include "plover/base/services.h"
+#include "plover/versions/store_builder.h"
 
 namespace plover::versions {
 
@@ -66,6 +67,7 @@ class NewVersionWizard {
   bool Import(const std::string& name, int overwrittenIndex);
   void Expert(const std::string& name, int overwrittenIndex);
   void Finish(const std::string& name, int overwrittenIndex);
+  void ShowBuildFailure(BuildResult r);
   bool RefuseBadName(const std::string& name);
 
   Services& s_;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "plover/main/app.h"
-#include "plover/main/loader.h"
+#include "plover/versions/loader.h"
 #include "tests/support/fakes.h"
 
 namespace plover {

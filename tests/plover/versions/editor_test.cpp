@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "plover/base/functions.h"
+#include "plover/versions/loader.h"
 #include "plover/versions/version_file.h"
 #include "tests/support/fakes.h"
 
@@ -23,10 +25,21 @@ const std::string kGame = "D:\\Games\\Warcraft III\\";
 constexpr const char* kEdit = "编辑版本转换文件";
 constexpr const char* kNew = "制作新的版本转换文件";
 const Box kLoadFailed{"找不到配置文件或者配置文件出错。", "错误", ui::kIconError};
+const Box kReadIncomplete{"版本文件未能完整读入，不能保存。", "错误", ui::kIconError};
+const Box kCannotRename{"无法更改版本名称，可能有程序正在使用该版本的文件。", "错误",
+                        ui::kIconError};
+const Box kCannotWrite{"保存失败，无法写入版本文件！", "错误", ui::kIconError};
 const Box kNameTaken{"你输入的版本名称已经存在，请换一个名称。", "出错", ui::kIconError};
 const Box kBadName{"版本名称不能包含 \\ / : * ? \" < > | 等字符，也不能以点或空格结尾。", "出错",
                    ui::kIconError};
 const std::string kChooserPreset = "选择目录必须进入你选择的目录在按打开" + std::string(218, ' ');
+
+// Opens the editor as its window does: the captions first, the load once
+// it shows.
+void Opened(VersionEditor& e, const std::string& caption, const std::string& name) {
+  e.Open(caption, name);
+  e.Load();
+}
 
 Box Outside(const std::string& dir) {
   return {"你选择的目录：" + dir + " 不在设定的魔兽目录内！请从新选择！", "错误", ui::kOkOnly};
@@ -44,31 +57,44 @@ Lines Effects(const std::vector<std::string>& log) {
   return out;
 }
 
+const std::string k120File =
+    "Game.dll\r\nMaps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\n";
+
+// Versions 1.18 (empty) and 1.20 (three entries) on disk, Beta only listed,
+// and two files to add in D:\x.
+void PutVersions(testing::TestWorld& w) {
+  w.view.gamePath = kGame;
+  w.view.versions = {"1.18", "1.20", "Beta"};
+  w.view.selected = 1;
+  w.fs.PutFile("C:\\P\\1.18.w3v", "");
+  w.fs.MakeFolders("C:\\P\\1.18");
+  w.fs.PutFile("C:\\P\\1.20.w3v", k120File);
+  for (const char* f : {"Game.dll", "(2)EchoIsles.w3x", "War3Patch.mpq"}) {
+    w.fs.PutFile("C:\\P\\1.20\\"s + f, "old");
+  }
+  w.fs.PutFile("D:\\x\\new.w3x", "new");
+  w.fs.PutFile("D:\\x\\(2)EchoIsles.w3x", "echo");
+}
+
+// Asks for `name` with the rename button.
+void RenameTo(testing::TestWorld& w, VersionEditor& e, const std::string& name) {
+  w.textPrompt.answers = {name};
+  e.Rename();
+  ASSERT_EQ(e.Name(), name);
+}
+
 class EditorTest : public ::testing::Test, public testing::TestWorld {
  protected:
   VersionEditor editor{services, view};
 
-  void SetUp() override {
-    view.gamePath = kGame;
-    view.versions = {"1.18", "1.20", "Beta"};
-    view.selected = 1;
-    fs.PutFile("C:\\P\\1.18.w3v", "");
-    fs.MakeFolders("C:\\P\\1.18");
-    fs.PutFile("C:\\P\\1.20.w3v",
-               "Game.dll\r\nMaps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\n");
-    for (const char* f : {"Game.dll", "(2)EchoIsles.w3x", "War3Patch.mpq"}) {
-      fs.PutFile("C:\\P\\1.20\\"s + f, "old");
-    }
-    fs.PutFile("D:\\x\\new.w3x", "new");
-    fs.PutFile("D:\\x\\(2)EchoIsles.w3x", "echo");
-  }
+  void SetUp() override { PutVersions(*this); }
   // Adds the files of one open-file buffer under `dir` (nullopt: chooser
   // cancelled).
   bool Add(const std::string& files, std::optional<std::string> dir) {
     filePicker.answers = {files, dir};
     return editor.AddFiles();
   }
-  const Lines& Entries() const { return editor.Entries(); }
+  Lines Entries() const { return editor.Entries(); }
 };
 
 TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
@@ -82,7 +108,7 @@ TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
       {"lines", "a\r\nMaps\\b.w3x\r\n", kEdit, {"a", "Maps\\b.w3x"}, {}},
       {"empty file", "", kEdit, {}, {}},
       {"missing file", std::nullopt, kEdit, {}, {kLoadFailed}},
-      {"bad bytes", "a\r\n\x81\x20\r\nb\r\n", kEdit, {"a"}, {kLoadFailed}},
+      {"bad bytes", "a\r\n\x81\x20\r\nb\r\n", kEdit, {"a", "? ", "b"}, {}},
       {"new version", "a\r\n", kNew, {}, {}},
   };
   for (const auto& c : cases) {
@@ -90,11 +116,7 @@ TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
     testing::TestWorld w;
     VersionEditor e{w.services, w.view};
     if (c.file) w.fs.PutFile("C:\\P\\1.30.w3v", *c.file);
-    e.Open(c.caption, "1.30");
-    // Nothing is read before the window is on the screen.
-    EXPECT_TRUE(e.Entries().empty());
-    EXPECT_TRUE(w.prompts.boxes.empty());
-    e.Load();
+    Opened(e, c.caption, "1.30");
     EXPECT_EQ(e.Entries(), c.entries);
     EXPECT_EQ(w.prompts.boxes, c.boxes);
     EXPECT_EQ(e.Name(), "1.30");
@@ -102,17 +124,70 @@ TEST_F(EditorTest, LoadsOnlyWithTheEditCaption) {
 }
 
 TEST_F(EditorTest, MissingFileIsWrittenAnewOnSaving) {
-  editor.Open(kEdit, "1.30");
-  editor.Load();
+  Opened(editor, kEdit, "1.30");
   ASSERT_EQ(prompts.boxes, std::vector<Box>{kLoadFailed});
-  editor.Save();
+  EXPECT_TRUE(editor.Save());
   EXPECT_EQ(fs.Contents("C:\\P\\1.30.w3v"), "");
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{kLoadFailed});
+}
+
+TEST_F(EditorTest, OpeningReadsNothingUntilTheWindowLoads) {
+  editor.Open(kEdit, "1.30");  // no such file: the box comes with the load
+  editor.Open(kEdit, "1.20");
+  EXPECT_EQ(fs.CallCount(Op::kRead), 0);
+  EXPECT_TRUE(prompts.boxes.empty());
+  EXPECT_TRUE(Entries().empty());
+  EXPECT_EQ(editor.Name(), "1.20");
+  editor.Load();
+  EXPECT_EQ(Entries(), SplitLines(k120File));
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+// A file saved by another editor (UTF-8, stray bytes) loses nothing: every
+// line is shown, and goes back byte for byte unless it is removed.
+TEST_F(EditorTest, LinesThatAreNotCodePage936AreKeptByteForByte) {
+  const std::string mixed = "Maps\\" + testing::Gbk("魔兽") + "\xFF.w3x";
+  const std::string raw =
+      "Game.dll\r\n\x81\x20x.dll\r\n" + mixed + "\r\nWar3Patch.mpq\r\n\xFF\xFF\r\n";
+  fs.PutFile("C:\\P\\1.20.w3v", raw);
+  Opened(editor, kEdit, "1.20");
+  EXPECT_TRUE(prompts.boxes.empty());
+  EXPECT_EQ(Entries(), (Lines{"Game.dll", "? x.dll", "Maps\\魔兽?.w3x", "War3Patch.mpq", "??"}));
+  EXPECT_EQ(editor.InfoFor(2), "魔兽?.w3x");
+  EXPECT_TRUE(editor.Save());
+  EXPECT_EQ(fs.Contents("C:\\P\\1.20.w3v"), raw);
+
+  Opened(editor, kEdit, "1.20");
+  editor.RemoveEntries({0, 4});
+  Add("D:\\x\\new.w3x", kGame + "x");
+  // The new entry is not mistaken for a line that only looks like it.
+  fs.PutFile("D:\\x\\? x.dll", "q");
+  Add("D:\\x\\? x.dll", kGame + "x");
+  EXPECT_TRUE(editor.Save());
+  EXPECT_EQ(fs.Contents("C:\\P\\1.20.w3v"),
+            "\x81\x20x.dll\r\n" + mixed + "\r\nWar3Patch.mpq\r\nnew.w3x\r\n? x.dll\r\n");
+  EXPECT_FALSE(fs.Exists("C:\\P\\1.20\\Game.dll"));
+  EXPECT_TRUE(testing::TempFilesLeft(fs).empty());
+}
+
+TEST_F(EditorTest, AFileThatCannotBeReadIsNeverSavedOver) {
+  fs.Fail(Op::kRead, "C:\\P\\1.20.w3v", fs::kPermissionDenied);
+  Opened(editor, kEdit, "1.20");
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{kLoadFailed});
+  EXPECT_TRUE(Entries().empty());
+  RenameTo(*this, editor, "1.21");
+  Add("D:\\x\\new.w3x", kGame + "x");
+  const auto before = testing::Snapshot(fs, "C:\\");
+
+  EXPECT_FALSE(editor.Save());
+  EXPECT_EQ(prompts.boxes, (std::vector<Box>{kLoadFailed, kReadIncomplete}));
+  EXPECT_EQ(testing::Snapshot(fs, "C:\\"), before);
+  EXPECT_EQ(view.versions, (Lines{"1.18", "1.20", "Beta"}));
 }
 
 TEST_F(EditorTest, ExtentIsEightPixelsACharacterAndNeverShrinks) {
   fs.PutFile("C:\\P\\1.30.w3v", "Game.dll\r\n" + testing::Gbk("Maps\\魔兽地图.w3x") + "\r\nab\r\n");
-  editor.Open(kEdit, "1.30");
-  editor.Load();
+  Opened(editor, kEdit, "1.30");
   EXPECT_EQ(editor.WidestExtent(), 8 * 13);  // characters, not bytes
   editor.RemoveEntries({1});
   EXPECT_EQ(editor.WidestExtent(), 8 * 13);
@@ -121,15 +196,13 @@ TEST_F(EditorTest, ExtentIsEightPixelsACharacterAndNeverShrinks) {
 }
 
 TEST_F(EditorTest, ClickedEntryShowsItsFileName) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
+  Opened(editor, kEdit, "1.20");
   EXPECT_EQ(editor.InfoFor(0), "Game.dll");
   EXPECT_EQ(editor.InfoFor(1), "(2)EchoIsles.w3x");
 }
 
 TEST_F(EditorTest, AddingAsksForFilesThenForTheirDirectory) {
-  editor.Open(kNew, "1.30");
-  editor.Load();
+  Opened(editor, kNew, "1.30");
   EXPECT_TRUE(Add("D:\\x\\new.w3x", kGame + "Maps\\dummy"));
   EXPECT_EQ(filePicker.calls,
             (std::vector<FileDialogCall>{
@@ -189,8 +262,7 @@ TEST(EditorAddTest, FilesAreListedUnderTheChosenDirectory) {
     testing::TestWorld w;
     w.view.gamePath = kGame;
     VersionEditor e{w.services, w.view};
-    e.Open(kNew, "1.30");
-    e.Load();
+    Opened(e, kNew, "1.30");
     w.filePicker.answers = {c.files};
     w.filePicker.answers.insert(w.filePicker.answers.end(), c.dirs.begin(), c.dirs.end());
     EXPECT_TRUE(e.AddFiles());
@@ -201,8 +273,7 @@ TEST(EditorAddTest, FilesAreListedUnderTheChosenDirectory) {
 }
 
 TEST_F(EditorTest, CancelledOrEmptyFirstDialogChangesNothing) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
+  Opened(editor, kEdit, "1.20");
   const Lines before = Entries();
   for (const std::optional<std::string>& files :
        {std::optional<std::string>{}, std::optional<std::string>{"\0D:\\x\\a.w3x"s},
@@ -218,8 +289,7 @@ TEST_F(EditorTest, CancelledOrEmptyFirstDialogChangesNothing) {
 }
 
 TEST_F(EditorTest, AListedEntryInOtherLetterCaseIsNotAddedTwice) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
+  Opened(editor, kEdit, "1.20");
   const Lines before = Entries();
   EXPECT_FALSE(Add("D:\\x\\(2)ECHOISLES.W3X", kGame + "maps\\frozenthrone\\x"));
   EXPECT_EQ(Entries(), before);
@@ -262,21 +332,20 @@ TEST(EditorBufferTest, DirectoryOfChoiceEndsAtTheLastBackslash) {
   EXPECT_EQ(DirectoryOfChoice("\0D:\\W\\"s), "");
 }
 
-TEST_F(EditorTest, SaveRenamesThenCopiesThenDeletesThenWrites) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
+TEST_F(EditorTest, SaveRenamesThenCopiesThenWritesThenDeletes) {
+  Opened(editor, kEdit, "1.20");
   textPrompt.answers = {"1.21"};
   editor.Rename();
   Add("D:\\x\\new.w3x", kGame + "Maps\\x");
   editor.RemoveEntries({0});
-  editor.Save();
+  EXPECT_TRUE(editor.Save());
 
   EXPECT_EQ(Effects(fs.Log()), (Lines{
                                    "move folder C:\\P\\1.20 -> C:\\P\\1.21",
                                    "move C:\\P\\1.20.w3v -> C:\\P\\1.21.w3v",
                                    "copy D:\\x\\new.w3x -> C:\\P\\1.21\\new.w3x",
-                                   "delete C:\\P\\1.21\\Game.dll",
                                    "write C:\\P\\1.21.w3v",
+                                   "delete C:\\P\\1.21\\Game.dll",
                                }));
   EXPECT_EQ(fs.Contents("C:\\P\\1.21.w3v"),
             "Maps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\nMaps\\new.w3x\r\n");
@@ -336,8 +405,7 @@ TEST_F(EditorTest, RemovingDeletesStoreCopiesNoEntryStillUses) {
     w.fs.MakeFolders("C:\\P\\v");
     for (const auto& e : SplitLines(c.file)) w.fs.PutFile("C:\\P\\v\\" + FileNameOf(e), "old");
     VersionEditor e{w.services, w.view};
-    e.Open(kEdit, "v");
-    e.Load();
+    Opened(e, kEdit, "v");
     e.RemoveEntries(c.remove);
     if (c.addAgain) {
       w.filePicker.answers = {"D:\\x\\(2)EchoIsles.w3x", *c.addAgain};
@@ -355,19 +423,154 @@ TEST_F(EditorTest, RemovingDeletesStoreCopiesNoEntryStillUses) {
   }
 }
 
-TEST_F(EditorTest, SaveTriesEveryStepAndStillWritesTheFile) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
-  textPrompt.answers = {"1.21"};
-  editor.Rename();
-  Add("D:\\x\0new.w3x\0gone.w3x"s, kGame + "x");
+// The version file is replaced whole before a store copy goes; when it
+// cannot be, every copy stays and the editor stays open.
+TEST(EditorSaveTest, AVersionFileThatCannotBeWrittenKeepsEveryStoreCopy) {
+  const struct {
+    const char* what;
+    std::function<void(testing::MemoryFileSystem&)> arrange;
+  } cases[] = {
+      {"disk full", [](auto& fs) { fs.Fail(Op::kWrite, "", fs::kDiskFull); }},
+      {"held by another program", [](auto& fs) { fs.Hold("C:\\P\\1.20.w3v"); }},
+      {"replace denied", [](auto& fs) { fs.Fail(Op::kMove, "", fs::kPermissionDenied); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TestWorld w;
+    PutVersions(w);
+    VersionEditor e{w.services, w.view};
+    Opened(e, kEdit, "1.20");
+    e.RemoveEntries({0, 2});
+    c.arrange(w.fs);
+    const auto before = testing::Snapshot(w.fs, "C:\\");
+
+    EXPECT_FALSE(e.Save());
+    EXPECT_EQ(w.prompts.boxes, std::vector<Box>{kCannotWrite});
+    EXPECT_EQ(testing::Snapshot(w.fs, "C:\\"), before);
+
+    w.fs.ClearFailures();
+    if (c.what == std::string("held by another program")) continue;
+    EXPECT_TRUE(e.Save());  // tried again once the disk allows it
+    EXPECT_EQ(w.fs.Contents("C:\\P\\1.20.w3v"), "Maps\\FrozenThrone\\(2)EchoIsles.w3x\r\n");
+    EXPECT_EQ(testing::Snapshot(w.fs, "C:\\P\\1.20").size(), 1u);
+  }
+}
+
+// The folder moves first, the version file after it; when either cannot
+// move, nothing of the save is done and the version keeps its old name.
+TEST(EditorSaveTest, ARenameThatCannotBeCompletedChangesNothing) {
+  const struct {
+    const char* what;
+    Op op;
+    const char* path;
+  } cases[] = {
+      {"store folder", Op::kMoveFolder, ""},
+      {"version file", Op::kMove, "C:\\P\\1.20.w3v"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TestWorld w;
+    PutVersions(w);
+    w.fs.PutFile("C:\\P\\1.20loader.bat", "loader");
+    VersionEditor e{w.services, w.view};
+    Opened(e, kEdit, "1.20");
+    RenameTo(w, e, "1.21");
+    w.filePicker.answers = {"D:\\x\\new.w3x", kGame + "x"};
+    e.AddFiles();
+    e.RemoveEntries({0});
+    w.fs.Fail(c.op, c.path, fs::kPermissionDenied);
+    const auto before = testing::Snapshot(w.fs, "C:\\");
+
+    EXPECT_FALSE(e.Save());
+    EXPECT_EQ(w.prompts.boxes, std::vector<Box>{kCannotRename});
+    EXPECT_EQ(testing::Snapshot(w.fs, "C:\\"), before);
+    EXPECT_EQ(w.view.versions, (Lines{"1.18", "1.20", "Beta"}));
+    EXPECT_EQ(e.Name(), "1.21");
+
+    w.fs.ClearFailures();
+    EXPECT_TRUE(e.Save());
+    EXPECT_EQ(w.view.versions, (Lines{"1.18", "1.21", "Beta"}));
+    EXPECT_EQ(w.fs.Contents("C:\\P\\1.21.w3v"),
+              "Maps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\nnew.w3x\r\n");
+    EXPECT_EQ(testing::Snapshot(w.fs, "C:\\P\\1.21").size(), 3u);
+    EXPECT_FALSE(w.fs.Exists("C:\\P\\1.20"));
+    EXPECT_FALSE(w.fs.Exists("C:\\P\\1.20.w3v"));
+  }
+}
+
+TEST_F(EditorTest, TheListShowsTheNameTheDiskHoldsAfterAFailedWrite) {
+  Opened(editor, kEdit, "1.20");
+  RenameTo(*this, editor, "1.21");
   editor.RemoveEntries({0});
-  fs.Fail(Op::kMoveFolder, "", fs::kPermissionDenied);
-  fs.Fail(Op::kCopy, "", fs::kPermissionDenied);
-  editor.Save();
+  fs.Fail(Op::kWrite, "", fs::kDiskFull);
+  EXPECT_FALSE(editor.Save());
+  EXPECT_EQ(prompts.boxes, std::vector<Box>{kCannotWrite});
+  EXPECT_EQ(view.versions, (Lines{"1.18", "1.21", "Beta"}));
+  EXPECT_EQ(fs.Contents("C:\\P\\1.21.w3v"), k120File);
+  EXPECT_TRUE(fs.Exists("C:\\P\\1.21\\Game.dll"));
+
+  EXPECT_TRUE(editor.Save());  // moves nothing a second time
+  EXPECT_EQ(fs.CallCount(Op::kMoveFolder), 1);
   EXPECT_EQ(fs.Contents("C:\\P\\1.21.w3v"),
-            "Maps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\nnew.w3x\r\ngone.w3x\r\n");
-  EXPECT_TRUE(prompts.boxes.empty());
+            "Maps\\FrozenThrone\\(2)EchoIsles.w3x\r\nWar3Patch.mpq\r\n");
+  EXPECT_FALSE(fs.Exists("C:\\P\\1.21\\Game.dll"));
+  EXPECT_EQ(view.versions, (Lines{"1.18", "1.21", "Beta"}));
+}
+
+TEST_F(EditorTest, AddedFilesThatCannotBeCopiedAreLeftOutAndNamed) {
+  fs.PutFile("D:\\x\\full.w3x", "full");
+  fs.Fail(Op::kCopy, "D:\\x\\full.w3x", fs::kDiskFull);
+  Opened(editor, kEdit, "1.20");
+  Add("D:\\x\0new.w3x\0gone.w3x\0full.w3x"s, kGame + "Maps\\x");
+  EXPECT_TRUE(editor.Save());
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"以下文件未能复制，没有加入版本：\nD:\\x\\gone.w3x\nD:\\x\\full.w3x",
+                               "错误", ui::kIconExclamation}}));
+  EXPECT_EQ(fs.Contents("C:\\P\\1.20.w3v"), k120File + "Maps\\new.w3x\r\n");
+  EXPECT_EQ(Entries().size(), 4u);
+  EXPECT_FALSE(fs.Exists("C:\\P\\1.20\\gone.w3x"));
+  EXPECT_FALSE(fs.Exists("C:\\P\\1.20\\full.w3x"));
+  EXPECT_TRUE(testing::TempFilesLeft(fs).empty());
+
+  // A long path is cut to 200 characters.
+  std::string far = "D:\\";
+  for (int i = 0; i < 300; ++i) far += "魔";
+  std::string cut = "D:\\";
+  for (int i = 0; i < 197; ++i) cut += "魔";
+  prompts.boxes.clear();
+  Opened(editor, kEdit, "1.20");
+  Add(far + "\\far.w3x", kGame + "x");
+  EXPECT_TRUE(editor.Save());
+  EXPECT_EQ(prompts.boxes, (std::vector<Box>{{"以下文件未能复制，没有加入版本：\n" + cut + "……",
+                                              "错误", ui::kIconExclamation}}));
+  EXPECT_EQ(fs.Contents("C:\\P\\1.20.w3v"), k120File + "Maps\\new.w3x\r\n");
+}
+
+// A loader made for the old name is made anew for the new one.
+TEST_F(EditorTest, ARenameTakesTheLoaderAlong) {
+  services.exeStem = "sw";
+  fs.PutFile("C:\\P\\1.20loader.bat", testing::Gbk(LoaderText("sw", "1.20")));
+  Opened(editor, kEdit, "1.20");
+  RenameTo(*this, editor, "魔兽 1.21");
+  EXPECT_TRUE(editor.Save());
+  EXPECT_FALSE(fs.Exists("C:\\P\\1.20loader.bat"));
+  EXPECT_EQ(fs.Contents("C:\\P\\魔兽 1.21loader.bat"), testing::Gbk(LoaderText("sw", "魔兽 1.21")));
+
+  // Without a loader none is made; a change of letter case keeps one.
+  fs.PutFile("C:\\P\\Beta.w3v", "");
+  fs.MakeFolders("C:\\P\\Beta");
+  fs.PutFile("C:\\P\\Betaloader.bat", testing::Gbk(LoaderText("sw", "Beta")));
+  Opened(editor, kEdit, "1.18");
+  RenameTo(*this, editor, "1.19");
+  EXPECT_TRUE(editor.Save());
+  Opened(editor, kEdit, "Beta");
+  RenameTo(*this, editor, "BETA");
+  EXPECT_TRUE(editor.Save());
+  Lines loaders;
+  ASSERT_TRUE(fs.ListFiles("C:\\P", "*loader.bat", loaders).ok());
+  EXPECT_EQ(loaders.size(), 2u);
+  EXPECT_EQ(fs.Contents("C:\\P\\BETAloader.bat"), testing::Gbk(LoaderText("sw", "BETA")));
+  EXPECT_EQ(view.versions, (Lines{"1.19", "魔兽 1.21", "BETA"}));
 }
 
 TEST_F(EditorTest, RenameRefusesEmptyTakenAndInvalidNames) {
@@ -387,8 +590,7 @@ TEST_F(EditorTest, RenameRefusesEmptyTakenAndInvalidNames) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer.value_or("(cancel)"));
-    editor.Open(kEdit, "1.20");
-    editor.Load();
+    Opened(editor, kEdit, "1.20");
     prompts.boxes.clear();
     textPrompt.asked.clear();
     textPrompt.answers.clear();
@@ -402,8 +604,7 @@ TEST_F(EditorTest, RenameRefusesEmptyTakenAndInvalidNames) {
 }
 
 TEST_F(EditorTest, RefusedRenameMovesNothingOnSaving) {
-  editor.Open(kEdit, "1.20");
-  editor.Load();
+  Opened(editor, kEdit, "1.20");
   textPrompt.answers = {"1.18"};
   editor.Rename();
   editor.Save();

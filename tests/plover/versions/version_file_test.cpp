@@ -126,6 +126,20 @@ TEST_F(VersionFileIoTest, EntryWithoutGbkFormWritesNothing) {
   EXPECT_EQ(fs.CallCount(Op::kWrite), 0);
 }
 
+TEST(VersionFileTest, ShownLineDecodesWhatItCanAndMarksTheRest) {
+  EXPECT_EQ(ShownLine(testing::Gbk("Maps\\魔兽.w3x")), "Maps\\魔兽.w3x");
+  EXPECT_EQ(ShownLine("a\x81 b"), "a? b");
+  EXPECT_EQ(ShownLine("x\x81"), "x?");
+  // 0x5C after a lead byte is a trail byte, not a "\\".
+  EXPECT_EQ(ShownLine("\xFF\x81\x5C"), "?" + text::GbkToUtf8("\x81\x5C").value());
+  std::string raw, shown;
+  for (int i = 0; i < 100; ++i) {
+    raw += testing::Gbk("魔");
+    shown += "魔";
+  }
+  EXPECT_EQ(ShownLine(raw + "\xFF" + raw + "\xFF"), shown + "?" + shown + "?");
+}
+
 TEST(VersionFileTest, DisplayableLineKeepsAscii) {
   EXPECT_EQ(DisplayableLine("Maps\\\xC4\xA7\x81.w3x"), "Maps\\???.w3x");
 }

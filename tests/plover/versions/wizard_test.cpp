@@ -27,6 +27,7 @@ constexpr const char* kDone = "正在制作中....请稍侯..........完成";
 constexpr const char* kGameFileMissing = "制作失败，找不到魔兽或地图文件丢失！";
 constexpr const char* kFileMissing = "制作失败，配置文件不存！";
 constexpr const char* kBadPath = "制作失败，配置文件中有无效的路径！";
+constexpr const char* kCannotReadOrWrite = "制作失败，无法读写文件！";
 const Box kBadName{"版本名称不能包含 \\ / : * ? \" < > | 等字符，也不能以点或空格结尾。", "出错",
                    ui::kIconError};
 const Box kOverwrite{"你输入的版本名称已经存在，是否覆盖原版本？", "制作新的版本文件",
@@ -145,7 +146,7 @@ TEST_F(WizardTest, AutoGenerateReusesAnUnlistedStoreFolderAndKeepsItsOtherFiles)
 
 // Every failing run leaves the disk as it was (a new version leaves nothing,
 // an overwritten one stays whole and listed), re-enables the window, and
-// shows the row's text, with no message of its own.
+// shows the row's text, with no message of its own: never the progress text.
 TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
   const std::string f = "D:\\Backup\\1.20.w3v";
   struct Row {
@@ -153,6 +154,7 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
     WizardMode mode;
     std::function<void(WizardWorld&)> arrange;
     const char* info;
+    bool newOnly = false;
   };
   const Row rows[] = {
       {"map missing", WizardMode::kAutoGenerate,
@@ -160,19 +162,24 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
       {"15th copy finds no file", WizardMode::kAutoGenerate,
        [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kFileNotFound, 14); }, kGameFileMissing},
       {"15th copy denied", WizardMode::kAutoGenerate,
-       [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 14); }, kWorking},
+       [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 14); },
+       kCannotReadOrWrite},
+      {"disk full on a copy", WizardMode::kAutoGenerate,
+       [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kDiskFull, 3); }, kCannotReadOrWrite},
       {"no folder can be made", WizardMode::kAutoGenerate,
        [](WizardWorld& w) { w.fs.Fail(Op::kCreateFolder, "", fs::kPermissionDenied, 0, -1); },
-       kWorking},
+       kCannotReadOrWrite},
       {"version file not writable", WizardMode::kAutoGenerate,
-       [](WizardWorld& w) { w.fs.Fail(Op::kWrite, "", fs::kDiskFull); }, kWorking},
+       [](WizardWorld& w) { w.fs.Fail(Op::kWrite, "", fs::kDiskFull); }, kCannotReadOrWrite},
+      {"a file where the store folder goes", WizardMode::kAutoGenerate,
+       [](WizardWorld& w) { w.fs.PutFile("C:\\P\\1.20", "a file"); }, kCannotReadOrWrite, true},
       {"import: F missing", WizardMode::kImport, [](WizardWorld&) {}, kFileMissing},
       {"import: F unreadable", WizardMode::kImport,
        [&](WizardWorld& w) {
          w.fs.PutFile(f, "Game.dll\r\n");
          w.fs.Fail(Op::kRead, f, fs::kPermissionDenied);
        },
-       kWorking},
+       kCannotReadOrWrite},
       {"import: second entry missing", WizardMode::kImport,
        [&](WizardWorld& w) { w.fs.PutFile(f, "Game.dll\r\nMaps\\Gone.w3x\r\nStorm.dll\r\n"); },
        kGameFileMissing},
@@ -181,12 +188,19 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
          w.fs.PutFile(f, "Game.dll\r\nStorm.dll\r\n");
          w.fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 1);
        },
-       kWorking},
+       kCannotReadOrWrite},
+      {"import: a file where the store folder goes", WizardMode::kImport,
+       [&](WizardWorld& w) {
+         w.fs.PutFile(f, "Game.dll\r\n");
+         w.fs.PutFile("C:\\P\\1.20", "a file");
+       },
+       kCannotReadOrWrite, true},
       {"import: line not in code page 936", WizardMode::kImport,
-       [&](WizardWorld& w) { w.fs.PutFile(f, "Game.dll\r\n\x81\x20.dll\r\n"); }, kWorking},
+       [&](WizardWorld& w) { w.fs.PutFile(f, "Game.dll\r\n\x81\x20.dll\r\n"); }, kBadPath},
   };
   for (const auto& row : rows) {
     for (const bool overwrite : {false, true}) {
+      if (overwrite && row.newOnly) continue;
       SCOPED_TRACE(std::string(row.what) + (overwrite ? ", overwriting" : ", new"));
       WizardWorld w;
       if (overwrite) {
@@ -306,15 +320,50 @@ TEST_F(WizardTest, OverwriteWithYesReplacesTheVersionAndListsItOnce) {
   EXPECT_TRUE(testing::TempFilesLeft(fs).empty());
 }
 
-TEST_F(WizardTest, NamesAreMatchedWithLetterCaseAndTheStartTextIsAName) {
-  view.versions = {"Test"};
-  Next("test");  // no question
+TEST_F(WizardTest, TheStartTextIsAName) {
   Next("在这里输入一个名称");
   EXPECT_TRUE(prompts.boxes.empty());
-  EXPECT_EQ(view.versions, (Lines{"Test", "test", "在这里输入一个名称"}));
+  EXPECT_EQ(view.versions, (Lines{"在这里输入一个名称"}));
   EXPECT_EQ(fs.Contents("C:\\P\\在这里输入一个名称.w3v"), AutoGenerateFileBytes());
   Next("COM10");  // not a device name
   EXPECT_EQ(view.versions.back(), "COM10");
+}
+
+// The file system takes "test" for "Test": the overwrite question comes up,
+// No keeps Test, and Yes replaces it so that the list holds "test" once.
+TEST(WizardOverwriteTest, NamesInOtherLetterCaseAreTheSameVersion) {
+  for (const WizardMode mode :
+       {WizardMode::kAutoGenerate, WizardMode::kImport, WizardMode::kExpert}) {
+    for (const int answer : {ui::kIdNo, ui::kIdYes}) {
+      SCOPED_TRACE(::testing::Message() << static_cast<int>(mode) << ", answer " << answer);
+      WizardWorld w;
+      w.fs.PutFile("C:\\P\\Test.w3v", "Game.dll\r\n");
+      w.fs.PutFile("C:\\P\\Test\\Game.dll", "old dll");
+      w.fs.PutFile("D:\\Backup\\t.w3v", "Storm.dll\r\n");
+      w.wiz.fileText = "D:\\Backup\\t.w3v";
+      w.view.versions = {"1.18", "Test", "Beta"};
+      const auto before = w.Disk();
+      w.prompts.answers = {answer};
+
+      w.Next("test", mode);
+
+      EXPECT_EQ(w.prompts.boxes, std::vector<Box>{kOverwrite});
+      if (answer == ui::kIdNo) {
+        EXPECT_EQ(w.Disk(), before);
+        EXPECT_EQ(w.view.versions, (Lines{"1.18", "Test", "Beta"}));
+        continue;
+      }
+      EXPECT_EQ(w.view.versions, (Lines{"1.18", "Beta", "test"}));
+      Lines versionFiles;
+      ASSERT_TRUE(w.fs.ListFiles("C:\\P", "*.w3v", versionFiles).ok());
+      EXPECT_EQ(versionFiles.size(), 1u);
+      const std::string expected = mode == WizardMode::kAutoGenerate ? AutoGenerateFileBytes()
+                                   : mode == WizardMode::kImport     ? "Storm.dll\r\n"
+                                                                     : "";
+      EXPECT_EQ(w.fs.Contents("C:\\P\\test.w3v"), expected);
+      EXPECT_TRUE(testing::TempFilesLeft(w.fs).empty());
+    }
+  }
 }
 
 TEST_F(WizardTest, ExpertModeMakesAnEmptyVersionAndOpensTheEditor) {

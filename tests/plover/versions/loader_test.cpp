@@ -1,4 +1,4 @@
-#include "plover/main/loader.h"
+#include "plover/versions/loader.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,29 @@ TEST(Loader, ThreeLinesEachEndingInCrLf) {
             "sw.exe 1.20\r\n");
   EXPECT_EQ(LoaderPath("C:\\P\\", "1.20"), "C:\\P\\1.20loader.bat");
   EXPECT_EQ(LoaderPath("C:\\P", "1.20"), "C:\\P\\1.20loader.bat");
+}
+
+TEST(Loader, ExecutableNamesThatCmdWouldCutAreQuoted) {
+  const struct {
+    const char* stem;
+    const char* line3;
+  } cases[] = {
+      {"Plover 2.0", "\"Plover 2.0.exe\" 1.20"},
+      {"a,b", "\"a,b.exe\" 1.20"},
+      {"a;b", "\"a;b.exe\" 1.20"},
+      {"a=b", "\"a=b.exe\" 1.20"},
+      // Quoted, the other characters need no caret; % is still doubled.
+      {"50% & (co)", "\"50%% & (co).exe\" 1.20"},
+      // Without a separator the line stays as it always was.
+      {"Plover", "Plover.exe 1.20"},
+      {"a&b(1)", "a^&b^(1^).exe 1.20"},
+      {"魔兽", "魔兽.exe 1.20"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = LoaderText(c.stem, "1.20");
+    const size_t line3 = text.find("\r\n", text.find("\r\n") + 2) + 2;
+    EXPECT_EQ(text.substr(line3), std::string(c.line3) + "\r\n") << c.stem;
+  }
 }
 
 TEST(Loader, NamesReachThePlayerUnchangedThroughCmd) {

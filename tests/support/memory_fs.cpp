@@ -96,6 +96,10 @@ void MemoryFileSystem::Hold(const std::string& path) {
   if (Node* n = Find(path)) n->held = true;
 }
 
+void MemoryFileSystem::Touch(const std::string& path) {
+  if (Node* n = Find(path)) n->stamp = ++clock_;
+}
+
 int MemoryFileSystem::CallCount(Op op) const {
   auto it = calls_.find(op);
   return it == calls_.end() ? 0 : it->second;
@@ -165,13 +169,14 @@ Status MemoryFileSystem::Copy(const std::string& from, const std::string& to) {
   if (!ParentExists(to)) return {fs::kFileAlreadyExists};
   Node* dst = Find(to);
   if (dst && (dst->folder || dst->held)) return {fs::kPermissionDenied};
+  // A copy keeps the last-write time of its source, as CopyFileW does.
   const std::string data = src->data;
-  ++clock_;
+  const int64_t stamp = src->stamp;
   if (dst) {
     dst->data = data;
-    dst->stamp = clock_;
+    dst->stamp = stamp;
   } else {
-    nodes_[Key(to)] = Node{to, false, data, clock_, false};
+    nodes_[Key(to)] = Node{to, false, data, stamp, false};
   }
   log_.push_back("copy " + from + " -> " + to);
   return {};

@@ -69,6 +69,8 @@ class MemoryFileSystem : public fs::FileSystem {
 
   // Advances the clock that stamps written files.
   void Tick() { ++clock_; }
+  // Gives a file another last-write time, as a program writing it would.
+  void Touch(const std::string& path);
 
  private:
   struct Node {

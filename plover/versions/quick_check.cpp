@@ -1,0 +1,28 @@
+#include "plover/versions/quick_check.h"
+
+#include "plover/base/functions.h"
+#include "plover/versions/version_file.h"
+
+namespace plover::versions {
+
+bool InPlace(fs::FileSystem& fs, const std::string& storeCopy, const std::string& gameFile) {
+  fs::FileInfo store;
+  fs::FileInfo game;
+  if (!fs.GetFile(storeCopy, &store).ok() || !fs.GetFile(gameFile, &game).ok()) return false;
+  return store.size == game.size && store.lastWrite == game.lastWrite;
+}
+
+bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_view name,
+                      std::string_view gameDir) {
+  if (name.empty() || gameDir.empty()) return false;
+  const ReadResult read = ReadEntries(fs, appDir, name);
+  if (!read.status.ok() || read.entries.empty()) return false;
+  const std::string game = AddBackslash(std::string(gameDir));
+  for (const auto& entry : read.entries) {
+    if (EntryEscapesGameDirectory(entry)) return false;
+    if (!InPlace(fs, StoreCopyPath(appDir, name, entry), GameFilePath(game, entry))) return false;
+  }
+  return true;
+}
+
+}  // namespace plover::versions

@@ -1,0 +1,24 @@
+// Whether a game file already holds its store copy, told without reading
+// either: a copy keeps the last-write time of its source, so a file a switch
+// wrote has exactly the size and the last-write time of its store copy.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "plover/base/file_system.h"
+
+namespace plover::versions {
+
+// True when both files exist with the same size and last-write time. A file
+// that cannot be looked up is never in place.
+bool InPlace(fs::FileSystem& fs, const std::string& storeCopy, const std::string& gameFile);
+
+// True when the version file of `name` can be read whole, names at least one
+// entry, and every entry's game file below `gameDir` is in place. An entry
+// that leaves the game directory, or a line that is not code page 936, makes
+// the version not installed.
+bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_view name,
+                      std::string_view gameDir);
+
+}  // namespace plover::versions

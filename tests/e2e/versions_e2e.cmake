@@ -2,7 +2,7 @@
 # blocker, replay auto-save), the new-version wizard and the version editor,
 # driven from the outside under Wine.
 add_library(plover_e2e_extra STATIC ${CMAKE_CURRENT_LIST_DIR}/driver_extra.cpp)
-target_link_libraries(plover_e2e_extra PUBLIC plover_e2e_driver GTest::gtest)
+target_link_libraries(plover_e2e_extra PUBLIC plover_e2e_driver)
 target_link_libraries(plover_e2e_extra PRIVATE plover_warnings)
 
 plover_add_unit_test(commands_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/commands_e2e_test.cpp

@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 add_executable(plover_wine_keeper WIN32 "${_plover_keeper_source}")
 set_target_properties(plover_wine_keeper PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                                                     "${CMAKE_BINARY_DIR}/bin/wine_support")
-target_compile_options(plover_wine_keeper PRIVATE ${PLOVER_WARNINGS})
+target_link_libraries(plover_wine_keeper PRIVATE plover_warnings)
 
 add_test(NAME wine_prefix_ready
          COMMAND "${PLOVER_WINE_RUN}" --home "${PLOVER_WINE_HOME}"

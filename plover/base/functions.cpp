@@ -14,6 +14,12 @@ std::string FileNameOf(std::string_view path) {
   return std::string(path.substr(slash + 1));
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 std::string VersionNameOf(std::string_view fileName) {
   if (fileName.size() <= 4) return std::string();
   return std::string(fileName.substr(0, fileName.size() - 4));

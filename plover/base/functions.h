@@ -1,5 +1,5 @@
-// Path text operations shared by every window. Plain text work: nothing here
-// touches the file system.
+// Text operations on paths and typed names shared by every window. Plain text
+// work: nothing here touches the file system.
 #pragma once
 
 #include <string>
@@ -18,6 +18,9 @@ std::string FileNameOf(std::string_view path);
 // A version file's name without its last four characters ("1.20.w3v" gives
 // "1.20"). Shorter names give an empty text.
 std::string VersionNameOf(std::string_view fileName);
+
+// The text without the blanks (" ") at its start and end.
+std::string_view TrimBlanks(std::string_view text);
 
 // The arguments part of a Windows command line: everything after the program
 // name and the blanks that follow it. Quotation marks in the arguments stay.

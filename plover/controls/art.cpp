@@ -172,25 +172,25 @@ struct CaptionLook {
   std::optional<uint32_t> outline;
 };
 
+// A face whose middle is halfway between its top and bottom, and a glyph
+// without an outline.
+CaptionLook EvenLook(uint32_t rim, uint32_t top, uint32_t bottom, uint32_t glyph) {
+  return {rim, top, Mix(top, bottom, 0.5), bottom, glyph, {}};
+}
+
+// State 2 is hover, 3 pressed, anything else normal.
 CaptionLook CaptionLookOf(CaptionButton button, int state) {
+  const size_t i = state == 2 || state == 3 ? static_cast<size_t>(state - 1) : 0;
   if (button == CaptionButton::kClose) {
-    switch (state) {
-      case 2:
-        return {0xB52802, 0xF77622, Mix(0xF77622, 0xCA6215, 0.5), 0xCA6215, kWhite, {}};
-      case 3:
-        return {0x610C00, 0x922B0E, Mix(0x922B0E, 0xA24419, 0.5), 0xA24419, 0xEDC5B9, {}};
-      default:
-        return {0xB12602, 0xF66D24, Mix(0xF66D24, 0xAC4B1B, 0.5), 0xAC4B1B, 0xFBCBBB, {}};
-    }
+    const CaptionLook close[] = {EvenLook(0xB12602, 0xF66D24, 0xAC4B1B, 0xFBCBBB),
+                                 EvenLook(0xB52802, 0xF77622, 0xCA6215, kWhite),
+                                 EvenLook(0x610C00, 0x922B0E, 0xA24419, 0xEDC5B9)};
+    return close[i];
   }
-  switch (state) {
-    case 2:
-      return {0x186DBA, 0xA8D2FF, Mix(0xA8D2FF, 0x6BBCEA, 0.5), 0x6BBCEA, kWhite, {}};
-    case 3:
-      return {0x0A3971, 0x3E6399, Mix(0x3E6399, 0x6794D0, 0.5), 0x6794D0, 0xC8D4E5, {}};
-    default:
-      return {0x1767B6, 0xA5CEFF, 0x7DB7FF, 0x669ADE, 0xD8EAFF, 0x2F5C99};
-  }
+  const CaptionLook other[] = {{0x1767B6, 0xA5CEFF, 0x7DB7FF, 0x669ADE, 0xD8EAFF, 0x2F5C99},
+                               EvenLook(0x186DBA, 0xA8D2FF, 0x6BBCEA, kWhite),
+                               EvenLook(0x0A3971, 0x3E6399, 0x6794D0, 0xC8D4E5)};
+  return other[i];
 }
 
 // The glyphs on the 16-pixel grid: which pixels belong to them.

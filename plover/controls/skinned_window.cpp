@@ -148,6 +148,15 @@ std::string SkinnedWindow::ItemText(int id) const {
   return win::WindowText(Item(id)).value_or(std::string());
 }
 
+void SkinnedWindow::SetItemText(int id, std::string_view text) const {
+  win::SetWindowText(Item(id), text);
+}
+
+void SkinnedWindow::ShowStatus(int id, std::string_view text) const {
+  SetItemText(id, text);
+  UpdateWindow(Item(id));
+}
+
 HFONT SkinnedWindow::FontOf(FontKind kind) {
   if (fontDpi_ != dpi_) {
     for (auto& f : fonts_) f.reset();

@@ -10,6 +10,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "common/win32/owned.h"
 #include "common/win32/window.h"
@@ -89,6 +90,10 @@ class SkinnedWindow : public win::Window, public FrameContent {
   // other text is the program's own, so it always converts; should it not,
   // it reads as empty.
   std::string ItemText(int id) const;
+  void SetItemText(int id, std::string_view text) const;
+  // A status line's new text, drawn at once: a long task that shows it does
+  // not return to the message loop until it ends.
+  void ShowStatus(int id, std::string_view text) const;
   UINT dpi() const { return dpi_; }
 
  private:

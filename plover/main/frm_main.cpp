@@ -308,23 +308,20 @@ std::string FrmMain::GamePath() const {
   return ItemText(kTxtPath);
 }
 void FrmMain::SetGamePath(const std::string& path) {
-  win::SetWindowText(Item(kTxtPath), path);
+  SetItemText(kTxtPath, path);
 }
 std::string FrmMain::ReplayPath() const {
   return ItemText(kTxtSavePath);
 }
 void FrmMain::SetReplayPath(const std::string& path) {
-  win::SetWindowText(Item(kTxtSavePath), path);
+  SetItemText(kTxtSavePath, path);
 }
 std::string FrmMain::Status() const {
   return ItemText(kLbInfo);
 }
 
 void FrmMain::SetStatus(const std::string& text) {
-  win::SetWindowText(Item(kLbInfo), text);
-  // A switch does not return to the message loop until it ends, so the new
-  // status is drawn at once.
-  UpdateWindow(Item(kLbInfo));
+  ShowStatus(kLbInfo, text);
 }
 
 void FrmMain::EnableInput(bool enabled) {

@@ -41,7 +41,7 @@ class FrmHelp final : public controls::SkinnedWindow {
 
 void FrmHelp::OnCreate() {
   ShowProgramIcon();
-  win::SetWindowText(Item(kHelpText), help::UsageText());
+  SetItemText(kHelpText, help::UsageText());
   SetWindowSubclass(Item(kHelpText), TextProc, 1, reinterpret_cast<DWORD_PTR>(Item(kHelpOk)));
   SetFocus(Item(kHelpOk));
 }

@@ -34,8 +34,8 @@ std::string TextPromptWindow::Ask(HWND owner, const std::string& prompt, const s
 }
 
 void TextPromptWindow::OnCreate() {
-  win::SetWindowText(Item(kPrompt), prompt_);
-  win::SetWindowText(Item(kText), text_);
+  SetItemText(kPrompt, prompt_);
+  SetItemText(kText, text_);
   SendMessageW(Item(kText), EM_SETSEL, 0, -1);
 }
 

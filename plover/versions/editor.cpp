@@ -12,27 +12,8 @@
 namespace plover::versions {
 namespace {
 
-constexpr const char* kLoadFailed = "找不到配置文件或者配置文件出错。";
-constexpr const char* kRenamePrompt = "请输入一个版本名称";
-constexpr const char* kRenameTitle = "更改版本名称";
-constexpr const char* kNameTaken = "你输入的版本名称已经存在，请换一个名称。";
-constexpr const char* kUnsavableName = "文件名含有无法保存的字符：";
-constexpr const char* kOutsideBefore = "你选择的目录：";
-constexpr const char* kOutsideAfter = " 不在设定的魔兽目录内！请从新选择！";
-constexpr const char* kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
-constexpr const char* kChooserPreset = "选择目录必须进入你选择的目录在按打开";
-constexpr const char* kReadIncomplete = "版本文件未能完整读入，不能保存。";
-constexpr const char* kCannotRename = "无法更改版本名称，可能有程序正在使用该版本的文件。";
-constexpr const char* kCannotWrite = "保存失败，无法写入版本文件！";
-constexpr const char* kNotCopied = "以下文件未能复制，没有加入版本：";
 constexpr size_t kBoxPathCharacters = 200;
 constexpr int kPixelsPerCharacter = 8;
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
 int CharacterCount(const std::string& utf8) {
   const auto wide = text::Utf8ToUtf16(utf8);
@@ -117,7 +98,7 @@ void VersionEditor::Load() {
     // A missing file gives an empty list that saving writes anew; one that
     // exists but cannot be read must not be replaced by what little we hold.
     readWhole_ = read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound);
-    s_.prompts.MsgBox(kLoadFailed, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    s_.prompts.MsgBox(text_of::kLoadFailed, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
     return;
   }
   for (auto& line : SplitLines(bytes)) {
@@ -143,15 +124,16 @@ bool VersionEditor::AddFiles() {
   std::string dir;
   for (;;) {
     const auto chosen = s_.filePicker->ShowOpenFile(
-        "目录或所有文件", "*.*", gameDir, kChooserTitle, ui::kOpenSingle,
-        std::string(kChooserPreset) + std::string(218, ' '));
+        "目录或所有文件", "*.*", gameDir, text_of::kChooserTitle, ui::kOpenSingle,
+        std::string(text_of::kChooserPreset) + std::string(218, ' '));
     dir = DirectoryOfChoice(chosen.buffer);
     if (dir.empty()) dir = gameDir;
     if (dir.size() >= gameDir.size() && fs::EqualsNoCase(dir.substr(0, gameDir.size()), gameDir)) {
       break;
     }
-    s_.prompts.MsgBox(std::string(kOutsideBefore) + CutForBox(dir) + kOutsideAfter,
-                      text_of::kTitleError, ui::kOkOnly);
+    s_.prompts.MsgBox(
+        std::string(text_of::kOutsideBefore) + CutForBox(dir) + text_of::kOutsideAfter,
+        text_of::kTitleError, ui::kOkOnly);
   }
   const std::string relative = dir.substr(gameDir.size());
 
@@ -160,7 +142,7 @@ bool VersionEditor::AddFiles() {
     const std::string entry = relative + FileNameOf(path);
     auto bytes = text::Utf8ToGbk(entry);
     if (!bytes) {
-      s_.prompts.MsgBox(std::string(kUnsavableName) + CutForBox(FileNameOf(path)),
+      s_.prompts.MsgBox(std::string(text_of::kUnsavableName) + CutForBox(FileNameOf(path)),
                         text_of::kTitleError, ui::kOkOnly | ui::kIconError);
       continue;
     }
@@ -193,7 +175,8 @@ void VersionEditor::RemoveEntries(std::vector<int> selected) {
 
 void VersionEditor::Rename() {
   if (!s_.textPrompt) return;
-  const std::string answer = s_.textPrompt->Ask(kRenamePrompt, kRenameTitle, openedAs_);
+  const std::string answer =
+      s_.textPrompt->Ask(text_of::kRenamePrompt, text_of::kRenameTitle, openedAs_);
   if (answer.empty() || answer == name_) return;
   if (!IsStorableName(answer)) {
     s_.prompts.MsgBox(kBadNameMessage, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
@@ -207,7 +190,7 @@ void VersionEditor::Rename() {
             s_.fs.GetFile(VersionFilePath(s_.appDir, answer)).ok();
   }
   if (taken) {
-    s_.prompts.MsgBox(kNameTaken, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+    s_.prompts.MsgBox(text_of::kNameTaken, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
     return;
   }
   name_ = answer;
@@ -261,7 +244,7 @@ std::vector<std::string> VersionEditor::CopyAdded() {
     return !e.source.empty() && ListedNoCase(failed, e.source);
   });
   std::erase_if(pendingAdds_, [&](const std::string& p) { return ListedNoCase(failed, p); });
-  std::string text = kNotCopied;
+  std::string text = text_of::kNotCopied;
   for (const auto& path : failed) text += "\n" + CutForBox(path);
   s_.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
   return copied;
@@ -287,12 +270,12 @@ void VersionEditor::DeleteRemoved(const std::vector<std::string>& copied) {
 
 bool VersionEditor::Save() {
   if (!readWhole_) {
-    s_.prompts.MsgBox(kReadIncomplete, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    s_.prompts.MsgBox(text_of::kReadIncomplete, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
     return false;
   }
   if (name_ != openedAs_) {
     if (!MoveVersion()) {
-      s_.prompts.MsgBox(kCannotRename, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+      s_.prompts.MsgBox(text_of::kCannotRename, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
       return false;
     }
     // The disk holds the new name from here on, whatever happens next.
@@ -315,7 +298,7 @@ bool VersionEditor::Save() {
   std::string bytes;
   for (const auto& e : entries_) bytes += e.bytes + "\r\n";
   if (!fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name_), bytes).ok()) {
-    s_.prompts.MsgBox(kCannotWrite, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
+    s_.prompts.MsgBox(text_of::kCannotWrite, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
     return false;
   }
   if (!leaveStoreAlone_) DeleteRemoved(copied);

@@ -17,7 +17,6 @@ namespace plover::versions {
 class VersionEditor {
  public:
   static constexpr const char* kEditCaption = "编辑版本转换文件";
-  static constexpr const char* kNewCaption = "制作新的版本转换文件";
 
   VersionEditor(Services& services, MainView& main) : s_(services), main_(main) {}
 

@@ -51,7 +51,7 @@ void FrmEdit::Run(HWND owner, const std::string& caption, const std::string& nam
 }
 
 void FrmEdit::OnCreate() {
-  win::SetWindowText(Item(kOptFiles), editor_.Name());
+  SetItemText(kOptFiles, editor_.Name());
 }
 
 void FrmEdit::OnShown() {
@@ -95,13 +95,13 @@ bool FrmEdit::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     case kListFiles:
       if (code == LBN_SELCHANGE) {
         const int caret = static_cast<int>(SendMessageW(list, LB_GETCARETINDEX, 0, 0));
-        win::SetWindowText(Item(kLbInfo), editor_.InfoFor(caret));
+        SetItemText(kLbInfo, editor_.InfoFor(caret));
       }
       break;
     case kBtnEditName:
       if (code != BN_CLICKED) return false;
       editor_.Rename();
-      win::SetWindowText(Item(kOptFiles), editor_.Name());
+      SetItemText(kOptFiles, editor_.Name());
       break;
     case kBtnAdd:
       if (code != BN_CLICKED) return false;

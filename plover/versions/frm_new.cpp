@@ -121,21 +121,20 @@ std::string FrmNew::VersionText() const {
   return ItemText(kTxtVer);
 }
 void FrmNew::SetVersionText(const std::string& text) {
-  win::SetWindowText(Item(kTxtVer), text);
+  SetItemText(kTxtVer, text);
 }
 std::string FrmNew::FileText() const {
   return ItemText(kTxtFile);
 }
 void FrmNew::SetFileText(const std::string& text) {
-  win::SetWindowText(Item(kTxtFile), text);
+  SetItemText(kTxtFile, text);
 }
 std::string FrmNew::Info() const {
   return ItemText(kLbInfo);
 }
 
 void FrmNew::SetInfo(const std::string& text) {
-  win::SetWindowText(Item(kLbInfo), text);
-  UpdateWindow(Item(kLbInfo));
+  ShowStatus(kLbInfo, text);
 }
 
 WizardMode FrmNew::Mode() const {
@@ -151,7 +150,7 @@ void FrmNew::SetNextEnabled(bool enabled) {
   EnableWindow(Item(kBtnOK), enabled ? TRUE : FALSE);
 }
 void FrmNew::SetCancelCaption(const std::string& text) {
-  win::SetWindowText(Item(kBtnCancel), text);
+  SetItemText(kBtnCancel, text);
 }
 void FrmNew::Close() {
   EndModal();

@@ -12,35 +12,9 @@
 namespace plover::versions {
 namespace {
 
-constexpr const char* kAskName = "请输入一个版本名称，然后按 下一步";
-constexpr const char* kAskFile = "请选择文件所在目录，在列表中选择文件名。按下一步";
-constexpr const char* kWorking = "正在制作中....请稍侯";
-constexpr const char* kDone = "..........完成";
-constexpr const char* kDoneButton = "完成";
-constexpr const char* kGameFileMissing = "制作失败，找不到魔兽或地图文件丢失！";
-constexpr const char* kVersionFileMissing = "制作失败，配置文件不存！";
-constexpr const char* kVersionFileBadPath = "制作失败，配置文件中有无效的路径！";
-constexpr const char* kCannotReadOrWrite = "制作失败，无法读写文件！";
-constexpr const char* kNeedName = "请输入一个版本名称，如“1.20”，“1.18”等。";
-constexpr const char* kNameExists = "你输入的版本名称已经存在，是否覆盖原版本？";
-constexpr const char* kOverwriteTitle = "制作新的版本文件";
-constexpr const char* kNeedFile = "请选择一个配置文件（*.w3v）！";
-constexpr const char* kWelcomePrompt =
-    "输入您现在使用的魔兽版本的名称，如 1.20 等。然后按确定，系统将自动生成版本转换文件。"
-    "以便您今后使用";
-constexpr const char* kWelcomeTitle = "欢迎使用-您是第一次使用本软件";
-constexpr const char* kNewVersionEditorCaption = "制作新的版本转换文件";
-
-std::string Trim(std::string_view s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return std::string();
-  const size_t e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
-}
-
 // Blanks and the NUL-terminated tail of a file dialog's buffer removed.
 std::string FirstPathOf(const std::string& buffer) {
-  return Trim(std::string_view(buffer).substr(0, buffer.find('\0')));
+  return std::string(TrimBlanks(std::string_view(buffer).substr(0, buffer.find('\0'))));
 }
 
 }  // namespace
@@ -73,7 +47,7 @@ std::string AutoGenerateFileBytes() {
 }
 
 const char* NewVersionWizard::InstructionFor(WizardMode mode) {
-  return mode == WizardMode::kImport ? kAskFile : kAskName;
+  return mode == WizardMode::kImport ? text_of::kAskFile : text_of::kAskName;
 }
 
 bool NewVersionWizard::IsWelcome(const std::string& caption) {
@@ -90,7 +64,8 @@ void NewVersionWizard::OnActivate() {
   if (!IsWelcome(view_.Caption()) || welcomed_ || !s_.textPrompt) return;
   welcomed_ = true;
   for (;;) {
-    view_.SetVersionText(Trim(s_.textPrompt->Ask(kWelcomePrompt, kWelcomeTitle, "")));
+    view_.SetVersionText(std::string(
+        TrimBlanks(s_.textPrompt->Ask(text_of::kWelcomePrompt, text_of::kWelcomeTitle, ""))));
     const std::string name = view_.VersionText();
     if (name.empty()) {
       view_.Close();
@@ -116,8 +91,8 @@ void NewVersionWizard::OnPickFile() {
 
 void NewVersionWizard::OnNext() {
   const std::string name = view_.VersionText();
-  if (Trim(name).empty()) {
-    s_.prompts.MsgBox(kNeedName, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+  if (TrimBlanks(name).empty()) {
+    s_.prompts.MsgBox(text_of::kNeedName, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
     return;
   }
   if (RefuseBadName(name)) return;
@@ -126,7 +101,7 @@ void NewVersionWizard::OnNext() {
   const auto listed = main_.Versions();
   for (size_t i = 0; i < listed.size(); ++i) {
     if (!fs::EqualsNoCase(listed[i], name)) continue;
-    if (s_.prompts.MsgBox(kNameExists, kOverwriteTitle,
+    if (s_.prompts.MsgBox(text_of::kNameExists, text_of::kOverwriteTitle,
                           ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2) != ui::kIdYes) {
       return;
     }
@@ -154,11 +129,12 @@ void NewVersionWizard::Finish(const std::string& name, int overwrittenIndex) {
 }
 
 void NewVersionWizard::ShowBuildFailure(BuildResult r) {
-  view_.SetInfo(r == BuildResult::kSourceMissing ? kGameFileMissing : kCannotReadOrWrite);
+  view_.SetInfo(r == BuildResult::kSourceMissing ? text_of::kGameFileMissing
+                                                 : text_of::kCannotReadOrWrite);
 }
 
 bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenIndex) {
-  view_.SetInfo(kWorking);
+  view_.SetInfo(text_of::kWorking);
   view_.EnableInput(false);
   std::vector<const AutoEntry*> order;
   for (const auto& e : kAutoGenerateList) order.push_back(&e);
@@ -173,9 +149,9 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
   }
   const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes());
   if (r == BuildResult::kDone) {
-    view_.SetInfo(view_.Info() + kDone);
+    view_.SetInfo(view_.Info() + text_of::kDone);
     view_.SetNextEnabled(false);
-    view_.SetCancelCaption(kDoneButton);
+    view_.SetCancelCaption(text_of::kDoneButton);
     Finish(name, overwrittenIndex);
   } else {
     ShowBuildFailure(r);
@@ -186,11 +162,11 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
 
 bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   const std::string file = view_.FileText();
-  if (Trim(file).empty()) {
-    s_.prompts.MsgBox(kNeedFile, text_of::kTitleError, ui::kOkOnly);
+  if (TrimBlanks(file).empty()) {
+    s_.prompts.MsgBox(text_of::kNeedFile, text_of::kTitleError, ui::kOkOnly);
     return false;
   }
-  view_.SetInfo(kWorking);
+  view_.SetInfo(text_of::kWorking);
   view_.EnableInput(false);
   struct Reenable {
     WizardView& v;
@@ -200,18 +176,18 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   std::string bytes;
   const fs::Status read = s_.fs.ReadAll(file, bytes);
   if (read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound)) {
-    view_.SetInfo(kVersionFileMissing);
+    view_.SetInfo(text_of::kVersionFileMissing);
     return false;
   }
   if (!read.ok()) {
-    view_.SetInfo(kCannotReadOrWrite);
+    view_.SetInfo(text_of::kCannotReadOrWrite);
     return false;
   }
   std::vector<std::string> entries;
   for (const auto& line : SplitLines(bytes)) {
     auto entry = text::GbkToUtf8(line);
     if (!entry) {
-      view_.SetInfo(kVersionFileBadPath);
+      view_.SetInfo(text_of::kVersionFileBadPath);
       return false;
     }
     entries.push_back(std::move(*entry));
@@ -220,7 +196,7 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   // game directory.
   for (const auto& e : entries) {
     if (EntryEscapesGameDirectory(e)) {
-      view_.SetInfo(kVersionFileBadPath);
+      view_.SetInfo(text_of::kVersionFileBadPath);
       return false;
     }
   }
@@ -232,9 +208,9 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
     ShowBuildFailure(r);
     return false;
   }
-  view_.SetInfo(view_.Info() + kDone);
+  view_.SetInfo(view_.Info() + text_of::kDone);
   view_.SetNextEnabled(false);
-  view_.SetCancelCaption(kDoneButton);
+  view_.SetCancelCaption(text_of::kDoneButton);
   Finish(name, overwrittenIndex);
   return true;
 }
@@ -244,7 +220,7 @@ void NewVersionWizard::Expert(const std::string& name, int overwrittenIndex) {
   Finish(name, overwrittenIndex);
   (void)s_.fs.CreateFolder(StoreFolderPath(s_.appDir, name));
   (void)fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
-  view_.OpenEditorAfterClose(kNewVersionEditorCaption, name);
+  view_.OpenEditorAfterClose(text_of::kNewVersionEditorCaption, name);
   view_.Close();
 }
 

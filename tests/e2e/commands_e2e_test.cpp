@@ -8,88 +8,23 @@
 #include <cstdio>
 #include <set>
 
-#include "tests/e2e/driver.h"
 #include "tests/e2e/driver_extra.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
 #include "tests/support/install_gen.h"
 
 namespace e2e {
 namespace {
 
 namespace gen = plover::testing;
-using Lines = std::vector<std::string>;
 
-constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
-constexpr int kStepMs = 8000;
 // Replay auto-save looks every 5 s: a new replay is saved within two ticks.
 constexpr int kReplayMs = 15000;
 constexpr int kBatchMs = 25000;
 
-constexpr int kLbInfo = 1002;
-constexpr int kLstVer = 1005;
-constexpr int kBtnMake = 1008;
-constexpr int kBtnKill = 1010;
-constexpr int kBtnRun = 1011;
-constexpr int kChkSave = 1013;
-constexpr int kBtnSavePath = 1014;
-constexpr int kBtnDel = 1017;
-
 const char* const kLoaderMade = "已经生成loader！- Created by Velmor";
 const char* const kDeleteTitle = "删除版本文件";
 
-const bool kTimeLimitInstalled = [] {
-  InstallTestTimeLimit(120000);
-  return true;
-}();
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
-
-std::string WithBackslash(const std::string& dir) {
-  return dir + "\\";
-}
-
-std::string ReplayDirOf(const Scenario& s) {
-  return WithBackslash(Join(s.prog(), "replays"));
-}
-
-// A scenario with a game, ver.dat pointing at it and version 1.20 ready.
-Scenario ReadyScenario() {
-  Scenario s(TestName());
-  s.MakeGame();
-  s.WriteSettings(WithBackslash(s.game()), ReplayDirOf(s));
-  s.AddVersion("1.20");
-  return s;
-}
-
-HWND StartToWindow(PloverProcess& plover, const Scenario& s) {
-  EXPECT_TRUE(plover.Start(s.exe())) << "cannot start " << s.exe();
-  HWND main = plover.WaitMainWindow(kStartMs);
-  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
-  return main;
-}
-
-HWND Control(HWND window, int id) {
-  HWND h = ChildById(window, id);
-  EXPECT_NE(h, nullptr) << "no control " << id << " in " << DescribeChildren(window);
-  return h;
-}
-
-void ExpectClosesCleanly(PloverProcess& plover) {
-  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
-      << "Plover did not end cleanly: " << plover.Describe();
-}
-
-Lines Listed(HWND main) {
-  return ListItems(Control(main, kLstVer)).value_or(Lines{"<unreadable>"});
-}
-
-// Waits until the main list shows `expected`; true when it did.
-bool WaitListed(HWND main, const Lines& expected) {
-  return WaitUntil([&] { return Listed(main) == expected; }, kStepMs);
-}
+const bool kTimeLimit = InstallTestTimeLimit(120000);
 
 // Selects the listed version `name` with a click.
 bool SelectVersion(HWND main, const std::string& name) {
@@ -101,17 +36,6 @@ bool SelectVersion(HWND main, const std::string& name) {
   const int index = static_cast<int>(it - items.begin());
   return ClickListItem(list, index) &&
          WaitUntil([&] { return ListSelection(list) == index; }, kStepMs);
-}
-
-void ExpectVersionFlavour(const Scenario& s, const std::string& flavour) {
-  for (const auto& entry : FullEntries()) {
-    EXPECT_TRUE(s.GameHolds(entry, flavour))
-        << entry << " should be of " << flavour << ", is of '" << s.GameFlavour(entry) << "'";
-  }
-}
-
-std::string VersionFile(const Scenario& s, const std::string& name) {
-  return Join(s.prog(), name + ".w3v");
 }
 
 // ---- Loader batch file ----------------------------------------------------------
@@ -149,19 +73,16 @@ RunResult RunLoader(const Scenario& s, const std::string& version, int* windowsS
 // to that version and started once, and nothing else runs.
 void ExpectLoaderSwitchesAndStarts(const std::string& version) {
   Scenario s(TestName());
-  s.MakeGame();
-  s.WriteSettings(WithBackslash(s.game()), ReplayDirOf(s));
-  s.AddVersion("1.18");
-  s.AddVersion(version);
+  MakeReady(s, {"1.18", version});
   ASSERT_FALSE(MakeLoader(s, version).empty());
-  ExpectVersionFlavour(s, kGameFlavour);
+  ExpectFlavour(s, FullEntries(), kGameFlavour);
 
   int shown = 0;
   const RunResult run = RunLoader(s, version, &shown);
   EXPECT_EQ(shown, 0) << "Plover showed its window: the name did not reach it";
   EXPECT_TRUE(run.allEnded) << "the loader or Plover did not end; output: " << run.output;
   EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.output;
-  ExpectVersionFlavour(s, version);
+  ExpectFlavour(s, FullEntries(), version);
   const auto starts = gen::ReadGameStarts(gen::PathFromUtf8(s.game()));
   ASSERT_EQ(starts.size(), 1u) << "the game was not started once; output: " << run.output;
   EXPECT_NE(starts[0].commandLine.find("war3.exe"), std::string::npos) << starts[0].commandLine;
@@ -191,7 +112,7 @@ TEST(Loader, HoldsThreeLinesAndSwitchesAndStartsTheGameThroughCmd) {
   EXPECT_EQ(shown, 0) << "Plover showed its window: the name did not reach it";
   EXPECT_TRUE(run.allEnded) << "the loader or Plover did not end; output: " << run.output;
   EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.output;
-  ExpectVersionFlavour(s, "1.20");
+  ExpectFlavour(s, FullEntries(), "1.20");
   const auto starts = gen::ReadGameStarts(gen::PathFromUtf8(s.game()));
   ASSERT_EQ(starts.size(), 1u) << "the game was not started once; output: " << run.output;
   EXPECT_NE(starts[0].commandLine.find("war3.exe"), std::string::npos) << starts[0].commandLine;
@@ -216,8 +137,7 @@ TEST(Loader, NameWithCaretParenthesesAndBangReachesPloverUnchanged) {
 
 TEST(Loader, NothingSelectedSaysSo) {
   Scenario s(TestName());
-  s.MakeGame();
-  s.WriteSettings(WithBackslash(s.game()), ReplayDirOf(s));
+  MakeReady(s, {});
   PloverProcess plover;
   HWND main = StartToWindow(plover, s);
   ASSERT_NE(main, nullptr);
@@ -322,23 +242,6 @@ TEST(KeyBlocker, MissingQuenlockSaysSo) {
   EXPECT_EQ(box->title, "确定");
   EXPECT_EQ(box->text, "无法找到 Quenlock.exe");
   ASSERT_TRUE(plover.Answer(*box, IDOK));
-  ExpectClosesCleanly(plover);
-}
-
-TEST(RunGame, MissingWar3SaysSo) {
-  Scenario s = ReadyScenario();
-  PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
-  ASSERT_NE(main, nullptr);
-  // The game folder loses its program while Plover runs.
-  RemoveTree(s.GameFile("War3.exe"));
-  ASSERT_TRUE(Click(Control(main, kBtnRun)));
-  const auto box = plover.WaitMessageBox(kStepMs);
-  ASSERT_TRUE(box.has_value()) << "no message about the game: " << plover.Describe();
-  EXPECT_EQ(box->title, "错误");
-  EXPECT_EQ(box->text, "找不到魔兽,请选择正确的目录");
-  ASSERT_TRUE(plover.Answer(*box, IDOK));
-  EXPECT_EQ(s.GameStarts(), 0u);
   ExpectClosesCleanly(plover);
 }
 

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/support/input.h"
+#include "tests/support/screen.h"
+
 #ifndef PLOVER_E2E_EXE
 #define PLOVER_E2E_EXE ""
 #endif
@@ -80,40 +83,6 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-bool HasChildOfClass(HWND parent, const char* cls) {
-  for (HWND c : Children(parent)) {
-    if (ClassOf(c) == cls) return true;
-  }
-  return false;
-}
-
-HWND MessageBoxStatic(HWND dialog) {
-  for (HWND c : Children(dialog)) {
-    if (GetParent(c) != dialog) continue;
-    if ((GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId) return c;
-  }
-  return nullptr;
-}
-
-// Absolute mouse input at a screen point.
-void MouseAt(POINT pt, std::initializer_list<DWORD> buttons) {
-  const int cx = GetSystemMetrics(SM_CXSCREEN);
-  const int cy = GetSystemMetrics(SM_CYSCREEN);
-  std::vector<INPUT> inputs;
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = static_cast<LONG>((pt.x * 65535LL + (cx - 1) / 2) / (cx > 1 ? cx - 1 : 1));
-  move.mi.dy = static_cast<LONG>((pt.y * 65535LL + (cy - 1) / 2) / (cy > 1 ? cy - 1 : 1));
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs.push_back(move);
-  for (DWORD b : buttons) {
-    INPUT in = move;
-    in.mi.dwFlags = b | MOUSEEVENTF_ABSOLUTE;
-    inputs.push_back(in);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 bool ForcePostedClicks() {
   return EnvFlag(L"PLOVER_E2E_POST_CLICKS");
 }
@@ -151,12 +120,12 @@ bool ClickAtClient(HWND hwnd, POINT client, bool twice) {
   if (!ForcePostedClicks() && PointReaches(hwnd, screen)) {
     Trace("click with the mouse", Clock::now());
     // As a hand would: the pointer comes to rest on the spot, then presses.
-    MouseAt(screen, {});
+    plover::testing::SendMouse(screen);
     Sleep(kSettleMs);
-    MouseAt(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    plover::testing::SendMouse(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     if (twice) {
       Sleep(kSettleMs);
-      MouseAt(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+      plover::testing::SendMouse(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     }
   } else {
     Trace("click with posted messages", Clock::now());
@@ -171,48 +140,6 @@ bool ClickAtClient(HWND hwnd, POINT client, bool twice) {
   }
   NoteClick(screen);
   return true;
-}
-
-bool ItemRect(HWND list, int index, RECT& rc) {
-  DWORD_PTR result = 0;
-  if (SendMessageTimeoutW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                          reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, 2000, &result) &&
-      static_cast<LONG_PTR>(result) != LB_ERR && rc.bottom > rc.top) {
-    return true;
-  }
-  // Computed from the item height when the rectangle cannot be asked for.
-  DWORD_PTR height = 0, top = 0;
-  if (!SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) ||
-      !SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top)) {
-    return false;
-  }
-  RECT client{};
-  GetClientRect(list, &client);
-  rc.left = 0;
-  rc.right = client.right;
-  rc.top = (index - static_cast<int>(top)) * static_cast<int>(height);
-  rc.bottom = rc.top + static_cast<int>(height);
-  return true;
-}
-
-void WriteBmp(const std::string& path, int width, int height, const std::vector<BYTE>& pixels) {
-  const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  info.biSizeImage = rowBytes * static_cast<DWORD>(height);
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-  bytes.append(reinterpret_cast<const char*>(pixels.data()), pixels.size());
-  WriteBytes(path, bytes);
 }
 
 }  // namespace
@@ -451,6 +378,61 @@ HWND ChildByText(HWND parent, std::string_view text) {
   return nullptr;
 }
 
+HWND ChildOfClass(HWND parent, std::string_view cls) {
+  for (HWND c : Children(parent)) {
+    if (ClassOf(c) == cls) return c;
+  }
+  return nullptr;
+}
+
+std::string DescribeChildren(HWND parent) {
+  std::string out = "[" + ClassOf(parent) + " \"" + TextOf(parent, 500).value_or("?") + "\"";
+  for (HWND c : Children(parent)) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%lX", static_cast<unsigned long>(GetWindowLongPtrW(c, GWLP_ID)));
+    out.append(" ").append(ClassOf(c)).append("#").append(id);
+    const auto t = TextOf(c, 500);
+    if (t && !t->empty()) out.append(":\"").append(*t).append("\"");
+  }
+  return out + "]";
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD pid) {
+  EnumState st{pid, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&st));
+  return st.found;
+}
+
+HWND MessageBoxTextOf(HWND dialog) {
+  for (HWND c : Children(dialog)) {
+    if (GetParent(c) != dialog) continue;
+    if ((GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId) return c;
+  }
+  return nullptr;
+}
+
+bool ListItemRect(HWND list, int index, RECT& rc) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, 2000, &result) &&
+      static_cast<LONG_PTR>(result) != LB_ERR && rc.bottom > rc.top) {
+    return true;
+  }
+  // Computed from the item height when the rectangle cannot be asked for.
+  DWORD_PTR height = 0, top = 0;
+  if (!SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) ||
+      !SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top)) {
+    return false;
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  rc.left = 0;
+  rc.right = client.right;
+  rc.top = (index - static_cast<int>(top)) * static_cast<int>(height);
+  rc.bottom = rc.top + static_cast<int>(height);
+  return true;
+}
+
 bool Click(HWND control) {
   RECT rc{};
   if (!GetClientRect(control, &rc)) return false;
@@ -459,13 +441,13 @@ bool Click(HWND control) {
 
 bool ClickListItem(HWND list, int index) {
   RECT rc{};
-  if (!ItemRect(list, index, rc)) return false;
+  if (!ListItemRect(list, index, rc)) return false;
   return ClickAtClient(list, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, false);
 }
 
 bool DoubleClickListItem(HWND list, int index) {
   RECT rc{};
-  if (!ItemRect(list, index, rc)) return false;
+  if (!ListItemRect(list, index, rc)) return false;
   return ClickAtClient(list, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, true);
 }
 
@@ -527,33 +509,10 @@ bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
   Sleep(500);
   // The client area: on a display without a window manager nobody draws the
   // frame and caption.
-  RECT rc{};
-  GetClientRect(hwnd, &rc);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-  const int w = rc.right - rc.left;
-  const int h = rc.bottom - rc.top;
-  if (w <= 0 || h <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  const bool copied = BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  SelectObject(mem, old);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  std::vector<BYTE> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * static_cast<size_t>(h));
-  const int rows = GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  if (!copied || rows != h) return false;
-  WriteBmp(bmpPath, w, h, pixels);
-  return true;
+  const auto picture = plover::testing::CaptureScreen(plover::testing::ClientOnScreen(hwnd));
+  const size_t slash = bmpPath.find_last_of('\\');
+  if (slash != std::string::npos) MakeDirs(bmpPath.substr(0, slash));
+  return plover::testing::SaveBmp(picture, Wide(bmpPath));
 }
 
 // ---- Plover, the process ------------------------------------------------------
@@ -624,10 +583,9 @@ void PloverProcess::Kill() {
 }
 
 std::vector<HWND> PloverProcess::VisibleWindows() const {
-  EnumState st{pid_, {}};
-  if (pid_) EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&st));
-  if (!st.found.empty()) everShowed_ = true;
-  return st.found;
+  std::vector<HWND> found = pid_ ? VisibleWindowsOf(pid_) : std::vector<HWND>{};
+  if (!found.empty()) everShowed_ = true;
+  return found;
 }
 
 HWND PloverProcess::MainWindow() const {
@@ -674,7 +632,7 @@ HWND PloverProcess::WaitWindow(std::string_view windowClass, std::string_view ca
 std::optional<Dialog> PloverProcess::MessageBoxNow() const {
   for (HWND w : VisibleWindows()) {
     if (ClassOf(w) != "#32770") continue;
-    HWND text = MessageBoxStatic(w);
+    HWND text = MessageBoxTextOf(w);
     if (!text) continue;
     Dialog d;
     d.hwnd = w;
@@ -700,7 +658,7 @@ std::optional<Dialog> PloverProcess::WaitMessageBox(int timeoutMs) {
 
 HWND PloverProcess::FolderPickerNow() const {
   for (HWND w : VisibleWindows()) {
-    if (ClassOf(w) == "#32770" && HasChildOfClass(w, WC_TREEVIEWA)) return w;
+    if (ClassOf(w) == "#32770" && ChildOfClass(w, WC_TREEVIEWA)) return w;
   }
   return nullptr;
 }

@@ -79,7 +79,17 @@ std::string ClassOf(HWND hwnd);
 std::optional<std::string> TextOf(HWND hwnd, int timeoutMs = 2000);
 HWND ChildById(HWND parent, int id);
 HWND ChildByText(HWND parent, std::string_view text);
+// The first child of `parent`, at any depth, of class `cls`.
+HWND ChildOfClass(HWND parent, std::string_view cls);
 std::vector<HWND> Children(HWND parent);
+// The window's children with their classes, IDs and texts, for failure
+// messages.
+std::string DescribeChildren(HWND parent);
+// The visible top-level windows of process `pid`.
+std::vector<HWND> VisibleWindowsOf(DWORD pid);
+// The text of a message box: its static with ID 0xFFFF (nullptr when the
+// dialog has none).
+HWND MessageBoxTextOf(HWND dialog);
 
 // Clicks the window at its centre with real mouse input (SendInput, absolute
 // coordinates); falls back to posted WM_LBUTTONDOWN/UP when the point is not
@@ -90,6 +100,8 @@ bool Click(HWND control);
 bool DoubleClickListItem(HWND list, int index);
 bool ClickListItem(HWND list, int index);
 
+// Item `index` of a list box, in its client coordinates.
+bool ListItemRect(HWND list, int index, RECT& rc);
 std::optional<std::vector<std::string>> ListItems(HWND list);
 int ListSelection(HWND list);
 bool IsChecked(HWND checkbox);

@@ -8,47 +8,13 @@
 namespace e2e {
 namespace {
 
-constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kFileNameCombo = 0x47C;           // cmb13
 constexpr int kFileNameEdit = 0x480;            // edt1
 constexpr UINT kGetFolderPath = WM_USER + 102;  // CDM_GETFOLDERPATH
 
-struct TopLevelSearch {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<TopLevelSearch*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == s->pid && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleTopLevel(DWORD pid) {
-  TopLevelSearch s{pid, {}};
-  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 bool IsMessageBox(HWND dialog) {
-  for (HWND c : Children(dialog)) {
-    if (GetParent(c) == dialog && (GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId &&
-        ClassOf(c) == "Static") {
-      return true;
-    }
-  }
-  return false;
-}
-
-HWND MessageBoxText(HWND dialog) {
-  for (HWND c : Children(dialog)) {
-    if (GetParent(c) == dialog && (GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId) {
-      return c;
-    }
-  }
-  return nullptr;
+  HWND text = MessageBoxTextOf(dialog);
+  return text && ClassOf(text) == "Static";
 }
 
 // The folder a file dialog shows, asked of the dialog itself.
@@ -116,30 +82,11 @@ bool SetText(HWND hwnd, std::string_view utf8) {
                              SMTO_ABORTIFHUNG, 3000, &result) != 0;
 }
 
-HWND ChildOfClass(HWND parent, std::string_view cls) {
-  for (HWND c : Children(parent)) {
-    if (ClassOf(c) == cls) return c;
-  }
-  return nullptr;
-}
-
 bool CtrlClickListItem(HWND list, int index) {
   // The list box reads the state of Ctrl from the click's own key flags; they
   // are given with the click, whatever the keyboard's state on the display.
   RECT rc{};
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                           reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, 2000, &result) ||
-      static_cast<LONG_PTR>(result) == LB_ERR || rc.bottom <= rc.top) {
-    DWORD_PTR height = 0, top = 0;
-    if (!SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) ||
-        !SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top)) {
-      return false;
-    }
-    GetClientRect(list, &rc);
-    rc.top = (index - static_cast<int>(top)) * static_cast<int>(height);
-    rc.bottom = rc.top + static_cast<int>(height);
-  }
+  if (!ListItemRect(list, index, rc)) return false;
   const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
   Sleep(static_cast<int>(GetDoubleClickTime()) + 100);  // not a double-click with the last one
   return PostMessageW(list, WM_MOUSEMOVE, MK_CONTROL, at) &&
@@ -151,18 +98,6 @@ int ListSelectedCount(HWND list) {
   DWORD_PTR count = 0;
   if (!SendMessageTimeoutW(list, LB_GETSELCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return -2;
   return static_cast<int>(static_cast<LONG_PTR>(count));
-}
-
-std::string DescribeChildren(HWND parent) {
-  std::string out = "[" + ClassOf(parent) + " \"" + TextOf(parent, 500).value_or("?") + "\"";
-  for (HWND c : Children(parent)) {
-    char id[16];
-    std::snprintf(id, sizeof id, "%lX", static_cast<unsigned long>(GetWindowLongPtrW(c, GWLP_ID)));
-    out.append(" ").append(ClassOf(c)).append("#").append(id);
-    const auto t = TextOf(c, 500);
-    if (t && !t->empty()) out.append(":\"").append(*t).append("\"");
-  }
-  return out + "]";
 }
 
 // ---- Common file dialogs ----------------------------------------------------
@@ -201,7 +136,7 @@ bool EnterFolder(HWND dialog, const std::string& folder, int timeoutMs) {
 }
 
 HWND WindowOfProcess(DWORD pid, std::string_view cls, std::string_view caption) {
-  for (HWND w : VisibleTopLevel(pid)) {
+  for (HWND w : VisibleWindowsOf(pid)) {
     if (ClassOf(w) == cls && TextOf(w, 1000).value_or("") == caption) return w;
   }
   return nullptr;
@@ -218,11 +153,11 @@ std::optional<Dialog> WaitMessageBoxTitled(PloverProcess& process, std::string_v
   std::optional<Dialog> found;
   WaitUntil(
       [&] {
-        for (HWND w : VisibleTopLevel(process.pid())) {
+        for (HWND w : VisibleWindowsOf(process.pid())) {
           if (ClassOf(w) != "#32770" || !IsMessageBox(w)) continue;
           const std::string t = TextOf(w, 1000).value_or("");
           if (t != title) continue;
-          found = Dialog{w, t, TextOf(MessageBoxText(w), 1000).value_or("")};
+          found = Dialog{w, t, TextOf(MessageBoxTextOf(w), 1000).value_or("")};
           return true;
         }
         return !process.Running();
@@ -376,52 +311,6 @@ std::optional<unsigned long long> FileSize(const std::string& path) {
     return std::nullopt;
   }
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-// ---- Time limit -------------------------------------------------------------------
-
-namespace {
-
-class TimeLimit : public testing::EmptyTestEventListener {
- public:
-  explicit TimeLimit(DWORD limitMs)
-      : limitMs_(limitMs),
-        started_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-        ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    CloseHandle(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
-  }
-  void OnTestStart(const testing::TestInfo&) override {
-    ResetEvent(ended_);
-    SetEvent(started_);
-  }
-  void OnTestEnd(const testing::TestInfo&) override {
-    ResetEvent(started_);
-    SetEvent(ended_);
-  }
-
- private:
-  static DWORD WINAPI Watch(void* self) {
-    auto* t = static_cast<TimeLimit*>(self);
-    for (;;) {
-      WaitForSingleObject(t->started_, INFINITE);
-      if (WaitForSingleObject(t->ended_, t->limitMs_) == WAIT_TIMEOUT) {
-        std::fprintf(stderr, "e2e time limit: a test ran longer than %lu s; stopping\n",
-                     static_cast<unsigned long>(t->limitMs_ / 1000));
-        std::fflush(stderr);
-        ExitProcess(3);
-      }
-    }
-  }
-
-  DWORD limitMs_;
-  HANDLE started_;
-  HANDLE ended_;
-};
-
-}  // namespace
-
-void InstallTestTimeLimit(DWORD limitMs) {
-  testing::UnitTest::GetInstance()->listeners().Append(new TimeLimit(limitMs));
 }
 
 }  // namespace e2e

@@ -1,7 +1,7 @@
 // What the tests of the main window's commands, the new-version wizard and
 // the version editor add to the driver: typing into another process's
-// controls, the common file dialogs, running a batch file with cmd, folder
-// listings and a per-test time limit. Every wait has a timeout.
+// controls, the common file dialogs, running a batch file with cmd and
+// folder listings. Every wait has a timeout.
 #pragma once
 
 #include <windows.h>
@@ -21,16 +21,11 @@ namespace e2e {
 // WM_SETTEXT through SendMessageTimeout (the text is carried across the
 // process boundary by the system); false when the window did not answer.
 bool SetText(HWND hwnd, std::string_view utf8);
-// The first child of `parent`, at any depth, of class `cls`.
-HWND ChildOfClass(HWND parent, std::string_view cls);
 // Clicks item `index` of a list box with Ctrl held, as a hand adds an item
 // to a selection of several.
 bool CtrlClickListItem(HWND list, int index);
 // The number of selected items of a list box of several selections.
 int ListSelectedCount(HWND list);
-// The window's children with their classes, IDs and texts, for failure
-// messages.
-std::string DescribeChildren(HWND parent);
 
 // ---- Common file dialogs ----------------------------------------------------
 
@@ -81,12 +76,5 @@ std::string CmdExePath();
 std::vector<std::string> FileNamesIn(const std::string& dir);
 // The file's size, or nullopt when missing.
 std::optional<unsigned long long> FileSize(const std::string& path);
-
-// ---- Time limit -------------------------------------------------------------------
-
-// Ends the test program when one test runs longer than `limitMs` (every wait
-// has its own timeout; this is the last resort). Programs started through
-// the driver go with it: they are in job objects that kill on close.
-void InstallTestTimeLimit(DWORD limitMs);
 
 }  // namespace e2e

@@ -3,87 +3,17 @@
 // windows and checks what it shows and what it leaves on disk.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
-#include "tests/e2e/driver.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
 
 namespace e2e {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
-constexpr int kStepMs = 8000;
-
 const char* const kIdle = "Created by Velmor";
 const char* const kSwitching = "转换中...！- Created by Velmor";
-const char* const kSwitched = "转换完成！- Created by Velmor";
 const char* const kIncomplete = "转换未完成！- Created by Velmor";
 const char* const kTitleError = "错误";
 
-constexpr int kLbInfo = 1002;
-constexpr int kTxtPath = 1003;
-constexpr int kLstVer = 1005;
-constexpr int kBtnTran = 1006;
-constexpr int kBtnRun = 1011;
-
-// Entries of the full version by their place in the version file.
-constexpr size_t kWar3Patch = 4;  // War3Patch.mpq
-constexpr size_t kEchoIsles = 9;  // Maps\FrozenThrone\(2)EchoIsles.w3x
-
-// Ends the whole run when one test takes far longer than any should (every
-// wait of the driver has its own timeout; this is the last resort). The
-// programs it started go with it: they are in job objects that kill on close.
-class Watchdog : public testing::EmptyTestEventListener {
- public:
-  static constexpr DWORD kLimitMs = 45000;
-
-  Watchdog()
-      : started_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-        ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    CloseHandle(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
-  }
-  void OnTestStart(const testing::TestInfo&) override {
-    ResetEvent(ended_);
-    SetEvent(started_);
-  }
-  void OnTestEnd(const testing::TestInfo&) override {
-    ResetEvent(started_);
-    SetEvent(ended_);
-  }
-
- private:
-  static DWORD WINAPI Watch(void* self) {
-    auto* w = static_cast<Watchdog*>(self);
-    for (;;) {
-      WaitForSingleObject(w->started_, INFINITE);
-      if (WaitForSingleObject(w->ended_, kLimitMs) == WAIT_TIMEOUT) {
-        std::fprintf(stderr, "e2e watchdog: a test ran longer than %lu s; stopping\n",
-                     static_cast<unsigned long>(kLimitMs / 1000));
-        std::fflush(stderr);
-        ExitProcess(3);
-      }
-    }
-  }
-
-  HANDLE started_;
-  HANDLE ended_;
-};
-
-const bool kWatchdogInstalled = [] {
-  testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
-  return true;
-}();
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
-
-std::string WithBackslash(const std::string& dir) {
-  return dir + "\\";
-}
+const bool kTimeLimit = InstallTestTimeLimit(45000);
 
 Lines Slice(size_t from, size_t to) {
   const auto& all = FullEntries();
@@ -95,42 +25,6 @@ Lines AllBut(size_t index) {
   Lines out = FullEntries();
   out.erase(out.begin() + static_cast<std::ptrdiff_t>(index));
   return out;
-}
-
-// A scenario with a game, ver.dat pointing at it and version 1.20 ready.
-Scenario ReadyScenario(std::string_view gameFolder = "game") {
-  Scenario s(TestName(), gameFolder);
-  s.MakeGame();
-  s.WriteSettings(WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays")));
-  s.AddVersion("1.20");
-  return s;
-}
-
-// Starts Plover and waits for its main window.
-HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args = "") {
-  EXPECT_TRUE(plover.Start(s.exe(), args)) << "cannot start " << s.exe();
-  HWND main = plover.WaitMainWindow(kStartMs);
-  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
-  return main;
-}
-
-HWND Control(HWND main, int id) {
-  HWND h = ChildById(main, id);
-  EXPECT_NE(h, nullptr) << "no control " << id;
-  return h;
-}
-
-// Closes the main window as its close box would; Plover ends with code 0.
-void ExpectClosesCleanly(PloverProcess& plover) {
-  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
-      << "Plover did not end cleanly: " << plover.Describe();
-}
-
-void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour) {
-  for (const auto& entry : entries) {
-    EXPECT_TRUE(s.GameHolds(entry, flavour))
-        << entry << " should be of " << flavour << ", is of '" << s.GameFlavour(entry) << "'";
-  }
 }
 
 // ---- Command line -------------------------------------------------------------
@@ -155,7 +49,7 @@ TEST(CommandLine, SwitchesStartsTheGameAndEndsWithoutShowingTheWindow) {
   EXPECT_NE(s.WriteTime(s.settings()), before) << "ver.dat was not written";
   const auto lines = ReadGbkLines(s.settings());
   ASSERT_TRUE(lines.has_value()) << "ver.dat is not two GBK lines ending in CR LF";
-  EXPECT_EQ(*lines, (Lines{WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays"))}));
+  EXPECT_EQ(*lines, (Lines{WithBackslash(s.game()), ReplayDirOf(s)}));
 }
 
 TEST(CommandLine, NameOfNoVersionOpensTheWindow) {
@@ -175,8 +69,7 @@ TEST(CommandLine, NameOfNoVersionOpensTheWindow) {
   // Closing the window writes ver.dat.
   ExpectClosesCleanly(plover);
   EXPECT_NE(s.WriteTime(s.settings()), before) << "ver.dat was not written on closing";
-  EXPECT_EQ(ReadGbkLines(s.settings()),
-            (Lines{WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays"))}));
+  EXPECT_EQ(ReadGbkLines(s.settings()), (Lines{WithBackslash(s.game()), ReplayDirOf(s)}));
 }
 
 // ---- One instance per program folder ------------------------------------------
@@ -211,9 +104,9 @@ TEST(SecondInstance, SaysItRunsAlreadyAndLeavesSettingsAlone) {
 // The first start's welcome: the wizard with its name prompt on top, which
 // is cancelled. Returns false when it did not come.
 bool DismissWelcome(PloverProcess& plover) {
-  HWND wizard = plover.WaitWindow("PloverModal", "欢迎使用", kStartMs);
+  HWND wizard = plover.WaitWindow(kModalClass, kWelcomeCaption, kStartMs);
   EXPECT_NE(wizard, nullptr) << "the new-version wizard did not open: " << plover.Describe();
-  HWND prompt = plover.WaitWindow("PloverModal", "欢迎使用-您是第一次使用本软件", kStepMs);
+  HWND prompt = plover.WaitWindow(kModalClass, kWelcomePromptCaption, kStepMs);
   EXPECT_NE(prompt, nullptr) << "the name prompt did not open: " << plover.Describe();
   if (!wizard || !prompt) return false;
   HWND cancel = ChildByText(prompt, "取消");
@@ -464,6 +357,7 @@ TEST(RunGame, WithoutWar3SaysSo) {
   PloverProcess plover;
   HWND main = StartToWindow(plover, s);
   ASSERT_NE(main, nullptr);
+  // The game folder loses its program while Plover runs.
   RemoveTree(s.GameFile("War3.exe"));
   ASSERT_TRUE(Click(Control(main, kBtnRun)));
   const auto box = plover.WaitMessageBox(kStepMs);
@@ -471,6 +365,7 @@ TEST(RunGame, WithoutWar3SaysSo) {
   EXPECT_EQ(box->title, kTitleError);
   EXPECT_EQ(box->text, "找不到魔兽,请选择正确的目录");
   ASSERT_TRUE(plover.Answer(*box, IDOK));
+  EXPECT_EQ(s.GameStarts(), 0u);
   ExpectClosesCleanly(plover);
 }
 

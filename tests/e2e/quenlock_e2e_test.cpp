@@ -8,25 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/tray_e2e_support.h"
+#include "tests/support/input.h"
 
 namespace e2e {
 namespace {
 
-constexpr int kStartMs = 15000;
-constexpr int kStepMs = 8000;
 constexpr const char* kForm1 = "QuenlockForm1";
 
 std::string QuenlockExePath() {
   if (const char* v = std::getenv("QUENLOCK_E2E_EXE"); v && *v) return WindowsPath(v);
   return WindowsPath(QUENLOCK_E2E_EXE);
-}
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string("Quenlock.") + info->test_suite_name() + "." + info->name();
 }
 
 // ---- A window of the test that notes every key that reaches it ---------------
@@ -95,10 +88,10 @@ class KeyWindow {
     EXPECT_TRUE(Focus()) << "the key window cannot take the keyboard";
     g_arrived.clear();
     std::vector<INPUT> inputs;
-    for (const auto& s : strokes) inputs.push_back(Key(s.vk, s.up));
-    inputs.push_back(Key(kMarker, false));
-    inputs.push_back(Key(kMarker, true));
-    for (auto& in : inputs) SendInput(1, &in, sizeof in);
+    for (const auto& s : strokes) inputs.push_back(plover::testing::KeyInput(s.vk, s.up));
+    inputs.push_back(plover::testing::KeyInput(kMarker, false));
+    inputs.push_back(plover::testing::KeyInput(kMarker, true));
+    plover::testing::SendKeys(inputs);
     const bool marked = WaitUntil(
         [] {
           return std::any_of(g_arrived.begin(), g_arrived.end(),
@@ -117,17 +110,6 @@ class KeyWindow {
  private:
   static constexpr UINT kMarker = 'Z';
 
-  static INPUT Key(UINT vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = static_cast<WORD>(vk);
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_DELETE) {
-      in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    }
-    return in;
-  }
   bool Focus() {
     return WaitUntil(
         [&] {
@@ -197,7 +179,7 @@ void ExpectEverythingThrough(const Through& t) {
 class QuenlockTest : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = WorkDir(TestName());
+    dir_ = WorkDir(TestName("Quenlock."));
     exe_ = Join(dir_, "Quenlock.exe");
     CopyInto(QuenlockExePath(), exe_);
     ASSERT_TRUE(FileExists(exe_));
@@ -277,17 +259,14 @@ TEST_F(QuenlockTest, LeftClickOnTheIconEndsItAndTheKeysWorkAgain) {
 }
 
 TEST_F(QuenlockTest, PloverStartsItFromTheIconMenu) {
-  Scenario s(TestName() + ".plover");
-  s.MakeGame();
-  s.WriteSettings(s.game() + "\\", Join(s.prog(), "replays") + "\\");
-  s.AddVersion("1.20");
+  Scenario s(TestName("Quenlock.") + ".plover");
+  MakeReady(s);
   CopyInto(exe_, Join(s.prog(), "Quenlock.exe"));
 
   PloverProcess plover;
-  ASSERT_TRUE(plover.Start(s.exe()));
-  HWND main = plover.WaitMainWindow(kStartMs);
+  HWND main = StartToWindow(plover, s);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(Click(ChildById(main, 1009)));  // btnMin
+  ASSERT_TRUE(Click(Control(main, kBtnMin)));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, kStepMs));
   IconEvent(main, WM_RBUTTONUP);
   ASSERT_TRUE(PressInMenu(plover.pid(), {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));

@@ -80,6 +80,11 @@ bool Scenario::GameHolds(std::string_view entry, std::string_view flavour) const
   return gen::HoldsEntry(gen::PathFromUtf8(GameFile(entry)), entry, Flavour(flavour));
 }
 
+bool Scenario::StoreHolds(std::string_view storeFolder, std::string_view entry,
+                          std::string_view flavour) const {
+  return gen::HoldsEntry(gen::PathFromUtf8(StoreCopy(storeFolder, entry)), entry, Flavour(flavour));
+}
+
 std::string Scenario::GameFlavour(std::string_view entry) const {
   return gen::FlavourOf(gen::PathFromUtf8(GameFile(entry)));
 }

@@ -6,6 +6,7 @@
 // name), so a test can tell where a game file came from.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ namespace e2e {
 
 // The fifteen entries of a full version, in version-file order.
 const std::vector<std::string>& FullEntries();
+// Entries of the full version by their place in the version file.
+inline constexpr size_t kWar3Patch = 4;  // War3Patch.mpq
+inline constexpr size_t kEchoIsles = 9;  // Maps\FrozenThrone\(2)EchoIsles.w3x
 // The game's flavour before any switch.
 inline constexpr const char* kGameFlavour = "1.24";
 
@@ -50,6 +54,9 @@ class Scenario {
   // True when the game file is exactly the one generated for the entry in
   // that flavour.
   bool GameHolds(std::string_view entry, std::string_view flavour) const;
+  // The same for the store copy of `entry` in `storeFolder`.
+  bool StoreHolds(std::string_view storeFolder, std::string_view entry,
+                  std::string_view flavour) const;
   // The flavour of a game file ("" when missing or untagged).
   std::string GameFlavour(std::string_view entry) const;
   // Starts of the fake game noted in war3-started.txt.

@@ -8,55 +8,22 @@
 
 #include "plover/controls/render.h"
 #include "plover/shell/frm_help_text.h"
-#include "tests/e2e/driver.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
+#include "tests/support/input.h"
+#include "tests/support/screen.h"
 
 namespace e2e {
 namespace {
 
-constexpr int kStartMs = 15000;
-constexpr int kStepMs = 8000;
-
-constexpr int kLbInfo = 1002;
-constexpr int kBtnTran = 1006;
-constexpr int kBtnRun = 1011;
-constexpr int kBtnHelp = 1012;
-constexpr int kBtnAdd = 1015;
-constexpr int kHelpText = 1101;
-constexpr int kHelpOk = 1102;
+namespace support = plover::testing;
 
 const char* const kHelpCaption = "Plover2.0 - 使用说明";
-const char* const kHelpClass = "PloverModal";
-const char* const kModalClass = "PloverModal";
-const char* const kWizardCaption = "制作新的转换版本";
 
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string("Skin.") + info->name();
-}
-
-// A program folder with version 1.20, ver.dat pointing at a game.
-Scenario Ready() {
-  Scenario s(TestName());
-  s.MakeGame();
-  s.WriteSettings(s.game() + "\\", Join(s.prog(), "replays") + "\\");
-  s.AddVersion("1.20");
-  return s;
-}
-
-HWND StartToWindow(PloverProcess& plover, const Scenario& s) {
-  EXPECT_TRUE(plover.Start(s.exe()));
-  HWND main = plover.WaitMainWindow(kStartMs);
-  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
+// Plover's main window, shown and given the time to draw itself.
+HWND StartToDrawnWindow(PloverProcess& plover, const Scenario& s) {
+  HWND main = StartToWindow(plover, s);
   Sleep(300);
   return main;
-}
-
-HWND ChildOfClass(HWND parent, std::string_view cls) {
-  for (HWND c : Children(parent)) {
-    if (ClassOf(c) == cls) return c;
-  }
-  return nullptr;
 }
 
 HWND CaptionButton(HWND window, std::string_view tip) {
@@ -72,36 +39,9 @@ RECT WindowRectOf(HWND hwnd) {
   return r;
 }
 
-uint32_t ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-// Real mouse input along a path, queued at once: a move of the window by its
-// title bar runs until the release.
-void MousePath(const std::vector<std::pair<POINT, DWORD>>& steps) {
-  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-  std::vector<INPUT> inputs;
-  for (const auto& [pt, flags] : steps) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((pt.x * 65535LL + (cx - 1) / 2) / (cx - 1));
-    in.mi.dy = static_cast<LONG>((pt.y * 65535LL + (cy - 1) / 2) / (cy - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    inputs.push_back(in);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void TypeKeys(std::initializer_list<WORD> keys) {
-  for (WORD vk : keys) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+void TypeKeys(std::initializer_list<UINT> keys) {
+  for (UINT vk : keys) {
+    support::SendKeys({support::KeyInput(vk, false), support::KeyInput(vk, true)});
     Sleep(50);
   }
 }
@@ -119,9 +59,9 @@ void Screenshot(HWND hwnd, const std::string& name) {
 }
 
 TEST(Skin, EveryPushButtonIsAQQButtonWhoseTextIsItsCaption) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   std::multiset<std::string> captions;
   for (HWND c : Children(main)) {
@@ -140,14 +80,14 @@ TEST(Skin, EveryPushButtonIsAQQButtonWhoseTextIsItsCaption) {
                                             "编辑",
                                             "删除"};
   EXPECT_EQ(captions, expected);
-  EXPECT_EQ(ClassOf(ChildById(main, 1013)), "Button");  // chkSave stays a check box
+  EXPECT_EQ(ClassOf(ChildById(main, kChkSave)), "Button");  // chkSave stays a check box
   EXPECT_NE(plover.CloseMainWindow(kStepMs), std::nullopt);
 }
 
 TEST(Skin, TheMainWindowHasTheDrawnFrameAndRoundedCorners) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(GetWindowLongPtrW(main, GWL_STYLE) & WS_CAPTION);
   ASSERT_NE(ChildOfClass(main, "QQForm"), nullptr);
@@ -166,11 +106,12 @@ TEST(Skin, TheMainWindowHasTheDrawnFrameAndRoundedCorners) {
   Sleep(300);
   const plover::controls::Image face = plover::controls::FrameFace(w, h, 96);
   for (int y = 0; y <= 20; y += 4) {
-    EXPECT_EQ(ScreenPixel(r.left + 200, r.top + y), face.RgbAt(200, y)) << "title band row " << y;
+    EXPECT_EQ(support::ScreenPixel(r.left + 200, r.top + y), face.RgbAt(200, y))
+        << "title band row " << y;
   }
-  EXPECT_EQ(ScreenPixel(r.left, r.top + 150), 0x1E3E93u);
+  EXPECT_EQ(support::ScreenPixel(r.left, r.top + 150), 0x1E3E93u);
   // Line2, light grey over the frame.
-  EXPECT_EQ(ScreenPixel(r.left + 152, r.top + 150), 0xC0C0C0u);
+  EXPECT_EQ(support::ScreenPixel(r.left + 152, r.top + 150), 0xC0C0C0u);
   // The caption buttons of a window with a minimise button only.
   EXPECT_NE(CaptionButton(main, "关闭"), nullptr);
   EXPECT_NE(CaptionButton(main, "最小化"), nullptr);
@@ -181,13 +122,12 @@ TEST(Skin, TheMainWindowHasTheDrawnFrameAndRoundedCorners) {
 }
 
 TEST(Skin, ClickingSkinnedButtonsRunsTheirCommands) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(Click(ChildById(main, kBtnTran)));
-  EXPECT_EQ(WaitForText(ChildById(main, kLbInfo), "转换完成！- Created by Velmor", kStepMs),
-            "转换完成！- Created by Velmor");
+  EXPECT_EQ(WaitForText(ChildById(main, kLbInfo), kSwitched, kStepMs), kSwitched);
   for (const auto& entry : FullEntries()) EXPECT_TRUE(s.GameHolds(entry, "1.20")) << entry;
   ASSERT_TRUE(Click(ChildById(main, kBtnRun)));
   EXPECT_TRUE(WaitUntil([&] { return s.GameStarts() == 1; }, kStepMs));
@@ -195,12 +135,12 @@ TEST(Skin, ClickingSkinnedButtonsRunsTheirCommands) {
 }
 
 TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(Click(ChildById(main, kBtnHelp)));
-  HWND help = plover.WaitWindow(kHelpClass, kHelpCaption, kStepMs);
+  HWND help = plover.WaitWindow(kModalClass, kHelpCaption, kStepMs);
   ASSERT_NE(help, nullptr) << plover.Describe();
   EXPECT_FALSE(IsWindowEnabled(main));  // modal
   const RECT r = WindowRectOf(help);
@@ -238,7 +178,7 @@ TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
 
   // Again, closed by the frame's close button this time.
   ASSERT_TRUE(Click(ChildById(main, kBtnHelp)));
-  help = plover.WaitWindow(kHelpClass, kHelpCaption, kStepMs);
+  help = plover.WaitWindow(kModalClass, kHelpCaption, kStepMs);
   ASSERT_NE(help, nullptr) << plover.Describe();
   HWND close = CaptionButton(help, "关闭");
   ASSERT_NE(close, nullptr);
@@ -251,9 +191,9 @@ TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
 }
 
 TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(Click(ChildById(main, kBtnAdd)));
   HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
@@ -264,10 +204,12 @@ TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
   // to 303 at 96 DPI.
   const RECT r = WindowRectOf(wizard);
   for (int x : {16, 100, 160, 250, 303}) {
-    EXPECT_EQ(ScreenPixel(r.left + x, r.top + 188), 0xC0C0C0u) << "column " << x;
+    EXPECT_EQ(support::ScreenPixel(r.left + x, r.top + 188), 0xC0C0C0u) << "column " << x;
   }
-  EXPECT_NE(ScreenPixel(r.left + 160, r.top + 187), 0xC0C0C0u) << "the line is one pixel high";
-  EXPECT_NE(ScreenPixel(r.left + 310, r.top + 188), 0xC0C0C0u) << "the line ends at 4560 twips";
+  EXPECT_NE(support::ScreenPixel(r.left + 160, r.top + 187), 0xC0C0C0u)
+      << "the line is one pixel high";
+  EXPECT_NE(support::ScreenPixel(r.left + 310, r.top + 188), 0xC0C0C0u)
+      << "the line ends at 4560 twips";
   Screenshot(wizard, "skin-wizard");
   PostMessageW(wizard, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }, kStepMs));
@@ -275,31 +217,31 @@ TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
 }
 
 TEST(Skin, DraggingTheTitleBarMovesTheMainWindow) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   SetForegroundWindow(main);
   Sleep(300);
   const RECT before = WindowRectOf(main);
   const POINT from{before.left + 150, before.top + 10};
-  MousePath({{from, 0}});
+  support::SendMousePath({{from, 0}});
   Sleep(200);
-  MousePath({{from, MOUSEEVENTF_LEFTDOWN},
-             {POINT{from.x + 20, from.y + 15}, 0},
-             {POINT{from.x + 40, from.y + 30}, 0},
-             {POINT{from.x + 40, from.y + 30}, MOUSEEVENTF_LEFTUP}});
+  support::SendMousePath({{from, MOUSEEVENTF_LEFTDOWN},
+                          {POINT{from.x + 20, from.y + 15}, 0},
+                          {POINT{from.x + 40, from.y + 30}, 0},
+                          {POINT{from.x + 40, from.y + 30}, MOUSEEVENTF_LEFTUP}});
   EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(main).left == before.left + 40; }, kStepMs));
   EXPECT_EQ(WindowRectOf(main).top, before.top + 30);
   EXPECT_NE(plover.CloseMainWindow(kStepMs), std::nullopt);
 }
 
 TEST(Skin, TheCloseButtonEndsPloverAndSavesTheSettings) {
-  Scenario s = Ready();
+  Scenario s = ReadyScenario();
   s.MakeOld(s.settings());
   const auto old = s.WriteTime(s.settings());
   PloverProcess plover;
-  HWND main = StartToWindow(plover, s);
+  HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
   HWND close = CaptionButton(main, "关闭");
   ASSERT_NE(close, nullptr);

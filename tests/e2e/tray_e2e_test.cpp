@@ -10,35 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/tray_e2e_support.h"
 
 namespace e2e {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-constexpr int kStartMs = 15000;
-constexpr int kStepMs = 8000;
-
-constexpr int kLbInfo = 1002;
-constexpr int kLstVer = 1005;
-constexpr int kBtnTranmore = 1007;
-constexpr int kBtnMin = 1009;
-constexpr int kChkSave = 1013;
-constexpr int kBtnSavePath = 1014;
-
-const char* const kSwitched = "转换完成！- Created by Velmor";
-
 // Positions in the icon's menu mMain.
 constexpr int kItemWinkey = 3;
 constexpr int kItemReplay = 4;
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string("Tray.") + info->test_suite_name() + "." + info->name();
-}
 
 // Map entries end in ".w3x" or ".w3m".
 bool IsMap(const std::string& entry) {
@@ -50,22 +30,14 @@ class TrayTest : public testing::Test {
   // A game, ver.dat pointing at it, and versions 1.18 and 1.20 (listed in
   // that order).
   void SetUp() override {
-    s_ = std::make_unique<Scenario>(TestName());
-    s_->MakeGame();
-    s_->WriteSettings(s_->game() + "\\", Join(s_->prog(), "replays") + "\\");
-    s_->AddVersion("1.18");
-    s_->AddVersion("1.20");
-    ASSERT_TRUE(plover_.Start(s_->exe()));
-    main_ = plover_.WaitMainWindow(kStartMs);
-    ASSERT_NE(main_, nullptr) << "the main window did not appear";
+    s_ = std::make_unique<Scenario>(TestName("Tray."));
+    MakeReady(*s_, {"1.18", "1.20"});
+    main_ = StartToWindow(plover_, *s_);
+    ASSERT_NE(main_, nullptr);
   }
   void TearDown() override { plover_.Kill(); }
 
-  HWND Control(int id) {
-    HWND h = ChildById(main_, id);
-    EXPECT_NE(h, nullptr) << "no control " << id;
-    return h;
-  }
+  HWND Control(int id) { return e2e::Control(main_, id); }
   bool Shown() const { return IsWindowVisible(main_) && !IsIconic(main_); }
   void MinimiseToTray() {
     ASSERT_TRUE(Click(Control(kBtnMin)));

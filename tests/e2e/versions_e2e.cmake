@@ -2,21 +2,16 @@
 # blocker, replay auto-save), the new-version wizard and the version editor,
 # driven from the outside under Wine.
 add_library(plover_e2e_extra STATIC ${CMAKE_CURRENT_LIST_DIR}/driver_extra.cpp)
-target_link_libraries(plover_e2e_extra PUBLIC plover_e2e_driver GTest::gtest)
-target_compile_options(plover_e2e_extra PRIVATE ${PLOVER_WARNINGS})
+target_link_libraries(plover_e2e_extra PUBLIC plover_e2e_driver)
+target_link_libraries(plover_e2e_extra PRIVATE plover_warnings)
 
-add_executable(commands_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/commands_e2e_test.cpp)
-target_link_libraries(commands_e2e_tests PRIVATE plover_e2e_extra GTest::gtest_main)
-target_compile_options(commands_e2e_tests PRIVATE ${PLOVER_WARNINGS})
+plover_add_unit_test(commands_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/commands_e2e_test.cpp
+                     LIBRARIES plover_e2e_extra LABELS e2e)
 add_dependencies(commands_e2e_tests Plover fake_war3)
 
-add_executable(versions_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/versions_e2e_test.cpp)
-target_link_libraries(versions_e2e_tests PRIVATE plover_e2e_extra GTest::gtest_main)
-target_compile_options(versions_e2e_tests PRIVATE ${PLOVER_WARNINGS})
+plover_add_unit_test(versions_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/versions_e2e_test.cpp
+                     LIBRARIES plover_e2e_extra LABELS e2e)
 add_dependencies(versions_e2e_tests Plover fake_war3)
-
-plover_add_wine_test(commands_e2e_tests LABELS e2e)
-plover_add_wine_test(versions_e2e_tests LABELS e2e)
 # Real mouse and keyboard input go to the one display: nothing else runs
 # beside these tests. The replay tests wait for several 5-second timer ticks.
 set_tests_properties(commands_e2e_tests versions_e2e_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)

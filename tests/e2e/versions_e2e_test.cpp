@@ -7,39 +7,15 @@
 
 #include <algorithm>
 
-#include "tests/e2e/driver.h"
 #include "tests/e2e/driver_extra.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
 #include "tests/support/install_gen.h"
 
 namespace e2e {
 namespace {
 
 namespace gen = plover::testing;
-using Lines = std::vector<std::string>;
 
-constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
-constexpr int kStepMs = 8000;
-
-// The main window.
-constexpr int kLstVer = 1005;
-constexpr int kLbInfo = 1002;
-constexpr int kBtnTran = 1006;
-constexpr int kBtnAdd = 1015;
-constexpr int kBtnEdit = 1016;
-// The wizard's text boxes and status line.
-constexpr int kWizardTxtVer = 204;
-constexpr int kWizardTxtFile = 206;
-constexpr int kWizardLbInfo = 208;
-// The editor's name button, entry list and status line.
-constexpr int kEditorOptFiles = 300;
-constexpr int kEditorList = 302;
-constexpr int kEditorLbInfo = 303;
-
-const char* const kModalClass = "PloverModal";
-const char* const kWizardCaption = "制作新的转换版本";
-const char* const kWelcomeCaption = "欢迎使用";
-const char* const kWelcomePromptCaption = "欢迎使用-您是第一次使用本软件";
 const char* const kEditCaption = "编辑版本转换文件";
 const char* const kNewEditCaption = "制作新的版本转换文件";
 const char* const kRenameCaption = "更改版本名称";
@@ -48,71 +24,14 @@ const char* const kAddFilesTitle = "添加文件";
 const char* const kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
 const char* const kChooserPreset = "选择目录必须进入你选择的目录在按打开";
 const char* const kWorkingDone = "正在制作中....请稍侯..........完成";
-const char* const kSwitched = "转换完成！- Created by Velmor";
 
-// Entries of the full version by their place in the version file.
-constexpr size_t kWar3Patch = 4;  // War3Patch.mpq
-constexpr size_t kEchoIsles = 9;  // Maps\FrozenThrone\(2)EchoIsles.w3x
-
-const bool kTimeLimitInstalled = [] {
-  InstallTestTimeLimit(120000);
-  return true;
-}();
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
-
-std::string WithBackslash(const std::string& dir) {
-  return dir + "\\";
-}
-
-gen::InstallOptions Flavour(std::string_view flavour) {
-  gen::InstallOptions options;
-  options.flavour = std::string(flavour);
-  options.war3Exe = gen::PathFromUtf8(FakeGameExePath());
-  return options;
-}
-
-// The store copy of `entry` in store folder `store` is the file generated
-// for that entry in `flavour`.
-bool StoreHolds(const Scenario& s, std::string_view store, std::string_view entry,
-                std::string_view flavour) {
-  return gen::HoldsEntry(gen::PathFromUtf8(s.StoreCopy(store, entry)), entry, Flavour(flavour));
-}
+const bool kTimeLimit = InstallTestTimeLimit(120000);
 
 Lines StoreNames(const Lines& entries) {
   Lines names;
   for (const auto& e : entries) names.push_back(gen::StoreCopyName(e));
   std::sort(names.begin(), names.end());
   return names;
-}
-
-std::string VersionFile(const Scenario& s, std::string_view name) {
-  return Join(s.prog(), std::string(name) + ".w3v");
-}
-
-// A scenario with a game, ver.dat pointing at it and version 1.20 ready.
-Scenario ReadyScenario() {
-  Scenario s(TestName());
-  s.MakeGame();
-  s.WriteSettings(WithBackslash(s.game()), WithBackslash(Join(s.prog(), "replays")));
-  s.AddVersion("1.20");
-  return s;
-}
-
-HWND StartToWindow(PloverProcess& plover, const Scenario& s) {
-  EXPECT_TRUE(plover.Start(s.exe())) << "cannot start " << s.exe();
-  HWND main = plover.WaitMainWindow(kStartMs);
-  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
-  return main;
-}
-
-HWND Control(HWND window, int id) {
-  HWND h = ChildById(window, id);
-  EXPECT_NE(h, nullptr) << "no control " << id << " in " << DescribeChildren(window);
-  return h;
 }
 
 // Clicks the child of `window` whose text is `text`.
@@ -124,20 +43,6 @@ bool ClickText(HWND window, std::string_view text) {
 
 bool WaitGone(HWND window, int timeoutMs = kStepMs) {
   return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
-}
-
-void ExpectClosesCleanly(PloverProcess& plover) {
-  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
-      << "Plover did not end cleanly: " << plover.Describe();
-}
-
-Lines Listed(HWND main) {
-  return ListItems(Control(main, kLstVer)).value_or(Lines{"<unreadable>"});
-}
-
-// Waits until the main list shows `expected`; true when it did.
-bool WaitListed(HWND main, const Lines& expected) {
-  return WaitUntil([&] { return Listed(main) == expected; }, kStepMs);
 }
 
 std::string Joined(const Lines& lines) {
@@ -211,7 +116,7 @@ TEST(FirstStart, WelcomeAnswerMakesTheVersionFromTheInstallation) {
   EXPECT_EQ(stored, StoreNames(FullEntries()));
   EXPECT_NE(std::find(stored.begin(), stored.end(), "war3.exe"), stored.end());
   for (const auto& entry : FullEntries()) {
-    EXPECT_TRUE(StoreHolds(s, "1.20", entry, kGameFlavour)) << entry;
+    EXPECT_TRUE(s.StoreHolds("1.20", entry, kGameFlavour)) << entry;
   }
 
   ASSERT_TRUE(ClickText(wizard, "完成"));
@@ -263,7 +168,7 @@ TEST(Wizard, ImportsAVersionFileFromAnotherFolder) {
   EXPECT_EQ(ReadBytes(VersionFile(s, "1.19")), std::optional<std::string>(bytes));
   EXPECT_EQ(FileNamesIn(Join(s.prog(), "1.19")), StoreNames(entries));
   for (const auto& entry : entries) {
-    EXPECT_TRUE(StoreHolds(s, "1.19", entry, kGameFlavour)) << entry;
+    EXPECT_TRUE(s.StoreHolds("1.19", entry, kGameFlavour)) << entry;
   }
   EXPECT_TRUE(WaitListed(main, Lines{"1.20", "1.19"})) << Joined(Listed(main));
 
@@ -458,7 +363,7 @@ TEST(Editor, RemovesRenamesAndSaves) {
   EXPECT_EQ(EntriesOf(s, "1.21"), kept);
   // The removed entries' store copies are gone, the others kept.
   EXPECT_EQ(FileNamesIn(Join(s.prog(), "1.21")), StoreNames(kept));
-  for (const auto& entry : kept) EXPECT_TRUE(StoreHolds(s, "1.21", entry, "1.20")) << entry;
+  for (const auto& entry : kept) EXPECT_TRUE(s.StoreHolds("1.21", entry, "1.20")) << entry;
   EXPECT_TRUE(WaitListed(main, Lines{"1.21"})) << Joined(Listed(main));
   ExpectClosesCleanly(plover);
 }

@@ -1,12 +1,12 @@
 #include "tests/plover/controls/gui_support.h"
 
 #include <chrono>
-#include <cstring>
 
-#include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "plover/controls/gdi.h"
 #include "plover/controls/qq_button.h"
+#include "tests/support/input.h"
+#include "tests/support/screen.h"
 
 namespace plover::controls::gui {
 
@@ -24,23 +24,8 @@ void PumpOnce() {
   }
 }
 
-INPUT MouseInput(POINT screen, DWORD flags) {
-  const int cx = GetSystemMetrics(SM_CXSCREEN);
-  const int cy = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((screen.x * 65535LL + (cx - 1) / 2) / (cx > 1 ? cx - 1 : 1));
-  in.mi.dy = static_cast<LONG>((screen.y * 65535LL + (cy - 1) / 2) / (cy > 1 ? cy - 1 : 1));
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  return in;
-}
-
 void SendKey(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
+  testing::SendKeys({testing::KeyInput(vk, up)});
 }
 
 const wchar_t* const kHostClass = L"PloverTestHost";
@@ -71,16 +56,12 @@ void MouseTo(POINT screen) {
 }
 
 void MouseAt(POINT screen, std::initializer_list<DWORD> events) {
-  std::vector<INPUT> inputs{MouseInput(screen, MOUSEEVENTF_MOVE)};
-  for (DWORD e : events) inputs.push_back(MouseInput(screen, e));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  testing::SendMouse(screen, events);
   Pump(150);
 }
 
 void MousePath(const std::vector<std::pair<POINT, DWORD>>& steps) {
-  std::vector<INPUT> inputs;
-  for (const auto& [at, event] : steps) inputs.push_back(MouseInput(at, MOUSEEVENTF_MOVE | event));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  testing::SendMousePath(steps);
   Pump(300);
 }
 
@@ -121,65 +102,23 @@ POINT CentreOf(HWND hwnd) {
 }
 
 Image Capture(HWND hwnd) {
-  RECT rc{};
-  GetClientRect(hwnd, &rc);
-  const POINT origin = OnScreen(hwnd, 0, 0);
-  gdi::Surface copy;
-  Image out(rc.right, rc.bottom, 0);
-  if (!copy.Resize(rc.right, rc.bottom)) return out;
-  HDC screen = GetDC(nullptr);
-  BitBlt(copy.dc(), 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  const auto shown = testing::CaptureScreen(testing::ClientOnScreen(hwnd));
+  Image out(shown.width, shown.height, 0);
   for (int y = 0; y < out.height; ++y) {
-    for (int x = 0; x < out.width; ++x) out.Set(x, y, Opaque(copy.RgbAt(x, y)));
+    for (int x = 0; x < out.width; ++x) out.Set(x, y, Opaque(shown.At(x, y)));
   }
   return out;
 }
 
 void SaveScreenshot(HWND hwnd, const std::string& name) {
-  RECT wr{};
-  GetWindowRect(hwnd, &wr);
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (w <= 0 || h <= 0) return;
-  gdi::Surface copy;
-  if (!copy.Resize(w, h)) return;
-  HDC screen = GetDC(nullptr);
-  BitBlt(copy.dc(), 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-
+  RECT frame{};
+  GetWindowRect(hwnd, &frame);
   // The build folder as Wine sees it.
   std::wstring dir = win::Wide(PLOVER_SCREENSHOT_DIR).value();
   if (!dir.empty() && dir[0] == L'/') dir = L"Z:" + dir;
   for (wchar_t& c : dir) c = c == L'/' ? L'\\' : c;
   CreateDirectoryW(dir.c_str(), nullptr);
-  const DWORD rowBytes = static_cast<DWORD>(w * 3 + 3) & ~3u;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(h);
-  std::vector<char> bytes(file.bfSize, 0);
-  std::memcpy(bytes.data(), &file, sizeof file);
-  std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
-  for (int y = 0; y < h; ++y) {
-    char* row = bytes.data() + file.bfOffBits + static_cast<size_t>(h - 1 - y) * rowBytes;
-    for (int x = 0; x < w; ++x) {
-      const uint32_t c = copy.RgbAt(x, y);
-      row[x * 3] = static_cast<char>(c & 0xFF);
-      row[x * 3 + 1] = static_cast<char>((c >> 8) & 0xFF);
-      row[x * 3 + 2] = static_cast<char>((c >> 16) & 0xFF);
-    }
-  }
-  win::UniqueFile out(CreateFileW((dir + L"\\" + win::Wide(name).value() + L".bmp").c_str(),
-                                  GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-  DWORD written = 0;
-  if (out) WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  testing::SaveBmp(testing::CaptureScreen(frame), dir + L"\\" + win::Wide(name).value() + L".bmp");
 }
 
 TestHost::TestHost(DWORD style, int width, int height, const wchar_t* caption, HICON icon) {

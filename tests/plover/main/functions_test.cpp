@@ -55,6 +55,15 @@ TEST(FunctionsTest, VersionNameOf) {
   for (const auto& c : cases) EXPECT_EQ(VersionNameOf(c.in), c.out) << c.in;
 }
 
+TEST(FunctionsTest, TrimBlanksLeavesInnerBlanksTabsAndNuls) {
+  EXPECT_EQ(TrimBlanks("  1.20 "), "1.20");
+  EXPECT_EQ(TrimBlanks("   "), "");
+  EXPECT_EQ(TrimBlanks(""), "");
+  EXPECT_EQ(TrimBlanks(" 魔兽 争霸 "), "魔兽 争霸");
+  EXPECT_EQ(TrimBlanks("\t1.20\t"), "\t1.20\t");
+  EXPECT_EQ(TrimBlanks(std::string_view("a \0 ", 4)), std::string_view("a \0", 3));
+}
+
 TEST(FunctionsTest, ArgumentsOf) {
   const Case cases[] = {
       {"\"C:\\Program Files\\Plover\\Plover.exe\" 1.20", "1.20"},

@@ -1,0 +1,118 @@
+#include "tests/e2e/harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace e2e {
+
+std::string TestName(std::string_view prefix) {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(prefix) + info->test_suite_name() + "." + info->name();
+}
+
+std::string WithBackslash(const std::string& dir) {
+  return dir + "\\";
+}
+
+std::string ReplayDirOf(const Scenario& s) {
+  return WithBackslash(Join(s.prog(), "replays"));
+}
+
+std::string VersionFile(const Scenario& s, std::string_view name) {
+  return Join(s.prog(), std::string(name) + ".w3v");
+}
+
+void MakeReady(Scenario& s, std::initializer_list<std::string_view> versions) {
+  s.MakeGame();
+  s.WriteSettings(WithBackslash(s.game()), ReplayDirOf(s));
+  for (std::string_view name : versions) s.AddVersion(name);
+}
+
+Scenario ReadyScenario(std::string_view gameFolder) {
+  Scenario s(TestName(), gameFolder);
+  MakeReady(s);
+  return s;
+}
+
+HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args) {
+  EXPECT_TRUE(plover.Start(s.exe(), args)) << "cannot start " << s.exe();
+  HWND main = plover.WaitMainWindow(kStartMs);
+  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
+  return main;
+}
+
+HWND Control(HWND window, int id) {
+  HWND h = ChildById(window, id);
+  EXPECT_NE(h, nullptr) << "no control " << id << " in " << DescribeChildren(window);
+  return h;
+}
+
+void ExpectClosesCleanly(PloverProcess& plover) {
+  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
+      << "Plover did not end cleanly: " << plover.Describe();
+}
+
+Lines Listed(HWND main) {
+  return ListItems(Control(main, kLstVer)).value_or(Lines{"<unreadable>"});
+}
+
+bool WaitListed(HWND main, const Lines& expected) {
+  return WaitUntil([&] { return Listed(main) == expected; }, kStepMs);
+}
+
+void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour) {
+  for (const auto& entry : entries) {
+    EXPECT_TRUE(s.GameHolds(entry, flavour))
+        << entry << " should be of " << flavour << ", is of '" << s.GameFlavour(entry) << "'";
+  }
+}
+
+// ---- Time limit -------------------------------------------------------------------
+
+namespace {
+
+class TimeLimit : public testing::EmptyTestEventListener {
+ public:
+  explicit TimeLimit(DWORD limitMs)
+      : limitMs_(limitMs),
+        started_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    CloseHandle(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
+  }
+  void OnTestStart(const testing::TestInfo&) override {
+    ResetEvent(ended_);
+    SetEvent(started_);
+  }
+  void OnTestEnd(const testing::TestInfo&) override {
+    ResetEvent(started_);
+    SetEvent(ended_);
+  }
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    auto* t = static_cast<TimeLimit*>(self);
+    for (;;) {
+      WaitForSingleObject(t->started_, INFINITE);
+      if (WaitForSingleObject(t->ended_, t->limitMs_) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "e2e time limit: a test ran longer than %lu s; stopping\n",
+                     static_cast<unsigned long>(t->limitMs_ / 1000));
+        std::fflush(stderr);
+        ExitProcess(3);
+      }
+    }
+  }
+
+  DWORD limitMs_;
+  HANDLE started_;
+  HANDLE ended_;
+};
+
+}  // namespace
+
+bool InstallTestTimeLimit(DWORD limitMs) {
+  testing::UnitTest::GetInstance()->listeners().Append(new TimeLimit(limitMs));
+  return true;
+}
+
+}  // namespace e2e

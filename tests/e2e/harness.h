@@ -1,0 +1,115 @@
+// What the end-to-end tests share beyond the driver: their waits, the control
+// identifiers and texts of Plover's windows they look for, the running
+// test's name and scenario, starting Plover to its main window, and a time
+// limit per test.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenario.h"
+
+namespace e2e {
+
+using Lines = std::vector<std::string>;
+
+// ---- Waits ------------------------------------------------------------------
+
+inline constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
+inline constexpr int kStepMs = 8000;
+
+// ---- Controls ---------------------------------------------------------------
+
+// The main window.
+inline constexpr int kLbPath = 1001;
+inline constexpr int kLbInfo = 1002;
+inline constexpr int kTxtPath = 1003;
+inline constexpr int kBtnPath = 1004;
+inline constexpr int kLstVer = 1005;
+inline constexpr int kBtnTran = 1006;
+inline constexpr int kBtnTranmore = 1007;
+inline constexpr int kBtnMake = 1008;
+inline constexpr int kBtnMin = 1009;
+inline constexpr int kBtnKill = 1010;
+inline constexpr int kBtnRun = 1011;
+inline constexpr int kBtnHelp = 1012;
+inline constexpr int kChkSave = 1013;
+inline constexpr int kBtnSavePath = 1014;
+inline constexpr int kBtnAdd = 1015;
+inline constexpr int kBtnEdit = 1016;
+inline constexpr int kBtnDel = 1017;
+inline constexpr int kTxtSavePath = 1018;
+// The new-version wizard: its text boxes and status line.
+inline constexpr int kWizardTxtVer = 204;
+inline constexpr int kWizardTxtFile = 206;
+inline constexpr int kWizardLbInfo = 208;
+// The version editor: its name button, entry list and status line.
+inline constexpr int kEditorOptFiles = 300;
+inline constexpr int kEditorList = 302;
+inline constexpr int kEditorLbInfo = 303;
+// The help window: its text and its OK button.
+inline constexpr int kHelpText = 1101;
+inline constexpr int kHelpOk = 1102;
+
+// ---- Windows and texts --------------------------------------------------------
+
+// The class of every window Plover shows modally (wizard, editor, help,
+// prompts).
+inline constexpr const char* kModalClass = "PloverModal";
+inline constexpr const char* kWizardCaption = "制作新的转换版本";
+// The wizard at the first start, and the name prompt on top of it.
+inline constexpr const char* kWelcomeCaption = "欢迎使用";
+inline constexpr const char* kWelcomePromptCaption = "欢迎使用-您是第一次使用本软件";
+inline constexpr const char* kSwitched = "转换完成！- Created by Velmor";
+
+// ---- The running test ---------------------------------------------------------
+
+// `prefix` and the running test's "Suite.Test": the name of its work folder.
+std::string TestName(std::string_view prefix = "");
+
+std::string WithBackslash(const std::string& dir);
+// Where ver.dat of a ready scenario sends replays: prog\replays\.
+std::string ReplayDirOf(const Scenario& s);
+// prog\NAME.w3v.
+std::string VersionFile(const Scenario& s, std::string_view name);
+
+// The game, ver.dat pointing at it and at ReplayDirOf(s), and `versions`
+// ready, made in that order.
+void MakeReady(Scenario& s, std::initializer_list<std::string_view> versions = {"1.20"});
+// A scenario for the running test, made ready with version 1.20.
+Scenario ReadyScenario(std::string_view gameFolder = "game");
+
+// ---- Plover's windows -----------------------------------------------------------
+
+// Starts Plover and waits for its main window (nullptr, with a failure, when
+// it did not come).
+HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args = "");
+// The child `id` of `window` (nullptr, with a failure naming the children
+// there are, when missing).
+HWND Control(HWND window, int id);
+// Closes the main window as its close box would; Plover ends with code 0.
+void ExpectClosesCleanly(PloverProcess& plover);
+
+// The main window's version list, and a wait until it shows `expected`.
+Lines Listed(HWND main);
+bool WaitListed(HWND main, const Lines& expected);
+
+// Every one of `entries` in the game folder is of `flavour`.
+void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour);
+
+// ---- Time limit -------------------------------------------------------------------
+
+// Ends the test program when one test runs longer than `limitMs` (every wait
+// has its own timeout; this is the last resort). Programs started through
+// the driver go with it: they are in job objects that kill on close. Returns
+// true, so that a test file can install it as it starts:
+//   const bool kTimeLimit = InstallTestTimeLimit(120000);
+bool InstallTestTimeLimit(DWORD limitMs);
+
+}  // namespace e2e

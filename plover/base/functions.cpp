@@ -1,6 +1,19 @@
 #include "plover/base/functions.h"
 
+#include "common/text/codepage.h"
+
 namespace plover {
+
+std::optional<size_t> Utf16Length(std::string_view utf8) {
+  if (!text::IsValidUtf8(utf8)) return std::nullopt;
+  size_t units = 0;
+  for (char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) ++units;  // each character starts once
+    if (b >= 0xF0) ++units;           // and beyond U+FFFF takes a pair
+  }
+  return units;
+}
 
 std::string AddBackslash(std::string_view path) {
   std::string out(path);

@@ -2,10 +2,20 @@
 // touches the file system.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace plover {
+
+// The longest path, in UTF-16 units, that Win32 calls take without the
+// "\\?\" form: MAX_PATH less its terminating NUL.
+inline constexpr size_t kPathLimit = 259;
+
+// The length of a UTF-8 path in UTF-16 units, as Win32 counts it; nullopt when
+// the text is not well-formed UTF-8.
+std::optional<size_t> Utf16Length(std::string_view utf8);
 
 // The path itself when it ends in "\", otherwise the path followed by "\".
 // An empty text gives "\".

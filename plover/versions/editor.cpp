@@ -195,7 +195,7 @@ void VersionEditor::Rename() {
   if (!s_.textPrompt) return;
   const std::string answer = s_.textPrompt->Ask(kRenamePrompt, kRenameTitle, openedAs_);
   if (answer.empty() || answer == name_) return;
-  if (!IsStorableName(answer)) {
+  if (!IsStorableName(answer, s_.appDir)) {
     s_.prompts.MsgBox(kBadNameMessage, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
     return;
   }

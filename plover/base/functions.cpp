@@ -47,6 +47,8 @@ std::string ArgumentsOf(std::string_view commandLine) {
 
 bool EntryEscapesGameDirectory(std::string_view entry) {
   if (entry.empty()) return false;
+  // A Win32 call ends the path at a NUL: "..\0x" would name the parent.
+  if (entry.find('\0') != std::string_view::npos) return true;
   if (entry.front() == '\\' || entry.front() == '/') return true;  // rooted or UNC
   if (entry.find(':') != std::string_view::npos) return true;      // drive or stream
   size_t start = 0;

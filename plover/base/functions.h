@@ -34,7 +34,8 @@ std::string VersionNameOf(std::string_view fileName);
 std::string ArgumentsOf(std::string_view commandLine);
 
 // True when an entry of a version file would write outside the game
-// directory: a drive or UNC prefix, a leading "\" or "/", or a ".." part.
+// directory: a drive or UNC prefix, a leading "\" or "/", a ".." part, or a
+// NUL, where a Win32 call would end the path.
 bool EntryEscapesGameDirectory(std::string_view entry);
 
 }  // namespace plover

@@ -5,7 +5,8 @@
 #   2. the 32-bit Windows program (preset "windows", the one shipped) and the
 #      Windows tests under Wine: with that 32-bit build where this machine
 #      can run 32-bit Linux programs (wine32 needs that), else with the
-#      64-bit build (preset "windows64") under wine64.
+#      64-bit build (preset "windows64") under wine64,
+#   3. the fuzz targets briefly (preset "fuzz"), where clang is installed.
 # Every part always runs; the exit code is non-zero when anything failed.
 # Wine and Xvfb started for the tests are stopped at the end.
 #
@@ -84,6 +85,14 @@ run_preset() {
 }
 
 run_preset native
+
+# The fuzz targets, each briefly (CTest of the preset "fuzz"), where clang
+# with libFuzzer is at hand; scripts/fuzz.sh runs them long.
+if command -v clang >/dev/null && command -v clang++ >/dev/null; then
+  run_preset fuzz
+else
+  echo "==> fuzz: skipped, clang is not installed"
+fi
 if [ "$tests_preset" = windows ]; then
   run_preset windows
 else

@@ -3,48 +3,58 @@
 
 #include <cerrno>
 
-#include "common/text/codepage.h"
+#include "common/text/codepage_platform.h"
 
-namespace plover::text {
+namespace plover::text::platform {
 namespace {
 
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string out(in.size() * 2 + 8, '\0');
-  char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
-  char* dst = out.data();
-  size_t dstLeft = out.size();
-  bool ok = true;
-  while (srcLeft > 0) {
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) {
-        const size_t used = out.size() - dstLeft;
-        out.resize(out.size() * 2);
-        dst = out.data() + used;
-        dstLeft = out.size() - used;
-        continue;
-      }
-      ok = false;
-      break;
-    }
+// One conversion descriptor per direction, opened on first use and kept: the
+// program is single-threaded, and opening one costs far more than a short
+// conversion.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (usable()) iconv_close(cd_);
   }
-  iconv_close(cd);
-  if (!ok) return std::nullopt;
-  out.resize(out.size() - dstLeft);
-  return out;
-}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  std::optional<std::string> operator()(std::string_view in) {
+    if (!usable()) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    std::string out(in.size() * 2 + 8, '\0');
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+      if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) continue;
+      if (errno != E2BIG) return std::nullopt;
+      const size_t used = out.size() - dstLeft;
+      out.resize(out.size() * 2);
+      dst = out.data() + used;
+      dstLeft = out.size() - used;
+    }
+    out.resize(out.size() - dstLeft);
+    return out;
+  }
+
+ private:
+  bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t cd_;
+};
 
 }  // namespace
 
-std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
-  if (!IsValidUtf8(utf8)) return std::nullopt;
-  return Convert("CP936", "UTF-8", utf8);
+std::optional<std::string> EncodeGbk(std::string_view utf8) {
+  static thread_local Converter convert("CP936", "UTF-8");
+  return convert(utf8);
 }
 
-std::optional<std::string> GbkToUtf8(std::string_view gbk) {
-  return Convert("UTF-8", "CP936", gbk);
+std::optional<std::string> DecodeGbk(std::string_view gbk) {
+  static thread_local Converter convert("UTF-8", "CP936");
+  return convert(gbk);
 }
 
-}  // namespace plover::text
+}  // namespace plover::text::platform

@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "common/text/codepage.h"
+#include "common/text/codepage_platform.h"
 
-namespace plover::text {
+namespace plover::text::platform {
 namespace {
 constexpr UINT kGbk = 936;
 }
 
-std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
+std::optional<std::string> EncodeGbk(std::string_view utf8) {
   if (utf8.empty()) return std::string();
   auto wide = Utf8ToUtf16(utf8);
   if (!wide) return std::nullopt;
@@ -25,7 +26,7 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
   return out;
 }
 
-std::optional<std::string> GbkToUtf8(std::string_view gbk) {
+std::optional<std::string> DecodeGbk(std::string_view gbk) {
   if (gbk.empty()) return std::string();
   const int gn = static_cast<int>(gbk.size());
   const int n = MultiByteToWideChar(kGbk, MB_ERR_INVALID_CHARS, gbk.data(), gn, nullptr, 0);
@@ -36,4 +37,4 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   return Utf16ToUtf8(wide);
 }
 
-}  // namespace plover::text
+}  // namespace plover::text::platform

@@ -1,6 +1,19 @@
 #include "plover/base/functions.h"
 
+#include "common/text/codepage.h"
+
 namespace plover {
+
+std::optional<size_t> Utf16Length(std::string_view utf8) {
+  if (!text::IsValidUtf8(utf8)) return std::nullopt;
+  size_t units = 0;
+  for (char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) ++units;  // each character starts once
+    if (b >= 0xF0) ++units;           // and beyond U+FFFF takes a pair
+  }
+  return units;
+}
 
 std::string AddBackslash(std::string_view path) {
   std::string out(path);
@@ -40,6 +53,8 @@ std::string ArgumentsOf(std::string_view commandLine) {
 
 bool EntryEscapesGameDirectory(std::string_view entry) {
   if (entry.empty()) return false;
+  // A Win32 call ends the path at a NUL: "..\0x" would name the parent.
+  if (entry.find('\0') != std::string_view::npos) return true;
   if (entry.front() == '\\' || entry.front() == '/') return true;  // rooted or UNC
   if (entry.find(':') != std::string_view::npos) return true;      // drive or stream
   size_t start = 0;

@@ -2,10 +2,20 @@
 // work: nothing here touches the file system.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace plover {
+
+// The longest path, in UTF-16 units, that Win32 calls take without the
+// "\\?\" form: MAX_PATH less its terminating NUL.
+inline constexpr size_t kPathLimit = 259;
+
+// The length of a UTF-8 path in UTF-16 units, as Win32 counts it; nullopt when
+// the text is not well-formed UTF-8.
+std::optional<size_t> Utf16Length(std::string_view utf8);
 
 // The path itself when it ends in "\", otherwise the path followed by "\".
 // An empty text gives "\".
@@ -27,7 +37,8 @@ std::string_view TrimBlanks(std::string_view text);
 std::string ArgumentsOf(std::string_view commandLine);
 
 // True when an entry of a version file would write outside the game
-// directory: a drive or UNC prefix, a leading "\" or "/", or a ".." part.
+// directory: a drive or UNC prefix, a leading "\" or "/", a ".." part, or a
+// NUL, where a Win32 call would end the path.
 bool EntryEscapesGameDirectory(std::string_view entry);
 
 }  // namespace plover

@@ -4,6 +4,7 @@
 #include "plover/base/strings.h"
 #include "plover/main/play_replay.h"
 #include "plover/main/settings.h"
+#include "plover/versions/version_name.h"
 
 namespace plover {
 namespace {
@@ -27,9 +28,7 @@ Settings ReadSettingsCreatingMissing(Services& s) {
     st = s.fs.ReadAll(SettingsPath(s), bytes);
   }
   if (!st.ok()) throw StartupFailure{};
-  auto settings = ParseSettings(bytes);
-  if (!settings) throw StartupFailure{};
-  return *settings;
+  return ParseSettings(bytes);
 }
 
 void BuildVersionList(Services& s, MainView& view) {
@@ -48,7 +47,10 @@ void BuildVersionList(Services& s, MainView& view) {
         break;
       }
     }
-    if (hasStore && !name.empty()) view.AddVersion(name);
+    // A name Windows cannot store (a device such as "nul.1", or one whose
+    // store paths would pass the path limit) is no version, whatever the
+    // listing shows.
+    if (hasStore && versions::IsStorableName(name, s.appDir)) view.AddVersion(name);
   }
   if (!view.Versions().empty()) {
     view.SelectVersion(0);

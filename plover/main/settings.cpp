@@ -5,20 +5,12 @@
 
 namespace plover {
 
-std::optional<Settings> ParseSettings(std::string_view bytes) {
+Settings ParseSettings(std::string_view bytes) {
   const auto lines = versions::SplitLines(bytes);
-  Settings s;
-  if (!lines.empty()) {
-    auto game = text::GbkToUtf8(lines[0]);
-    if (!game) return std::nullopt;
-    s.gameDir = std::move(*game);
-  }
-  if (lines.size() > 1) {
-    auto replay = text::GbkToUtf8(lines[1]);
-    if (!replay) return std::nullopt;
-    s.replayDir = std::move(*replay);
-  }
-  return s;
+  auto line = [&lines](size_t i) {
+    return i < lines.size() ? text::GbkToUtf8(lines[i]).value_or(std::string()) : std::string();
+  };
+  return {line(0), line(1)};
 }
 
 std::optional<std::string> SerializeSettings(const Settings& settings) {

@@ -17,9 +17,9 @@ inline constexpr const char* kSettingsFileName = "ver.dat";
 // What a missing settings file is created as: two empty lines.
 inline constexpr std::string_view kEmptySettings = "\r\n\r\n";
 
-// Lines that are missing read as empty. Empty optional when the bytes are
-// not valid code page 936.
-std::optional<Settings> ParseSettings(std::string_view bytes);
+// Reads what it can: a line that is missing, or that is not valid code page
+// 936, reads as empty, as if it had not been set.
+Settings ParseSettings(std::string_view bytes);
 
 // Empty optional when a directory has no code page 936 form.
 std::optional<std::string> SerializeSettings(const Settings& settings);

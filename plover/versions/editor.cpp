@@ -178,7 +178,7 @@ void VersionEditor::Rename() {
   const std::string answer =
       s_.textPrompt->Ask(text_of::kRenamePrompt, text_of::kRenameTitle, openedAs_);
   if (answer.empty() || answer == name_) return;
-  if (!IsStorableName(answer)) {
+  if (!IsStorableName(answer, s_.appDir)) {
     s_.prompts.MsgBox(kBadNameMessage, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
     return;
   }

@@ -39,8 +39,11 @@ std::string EscapeForBatch(std::string_view text) {
 std::string LoaderText(std::string_view exeStem, std::string_view versionName) {
   std::string exe = std::string(exeStem) + ".exe";
   // cmd ends the program name at a blank, a tab, a comma, a semicolon or an
-  // equals sign; such a name is quoted so that it stays whole.
-  if (exe.find_first_of(" \t,;=") != std::string::npos) exe = "\"" + exe + "\"";
+  // equals sign, and takes a leading "@" for "do not echo"; such a name is
+  // quoted so that it stays whole.
+  if (exe.find_first_of(" \t,;=") != std::string::npos || exe.starts_with('@')) {
+    exe = "\"" + exe + "\"";
+  }
   std::string text = "@echo off\r\n";
   text += "echo 正在进行转换并运行魔兽。。。请稍候。。。。\r\n";
   text += EscapeForBatch(exe) + " " + EscapeForBatch(versionName) + "\r\n";

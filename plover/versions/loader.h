@@ -14,7 +14,8 @@ std::string EscapeForBatch(std::string_view text);
 
 // The three lines of the loader (UTF-8), each followed by CR LF. The third
 // runs "<exeStem>.exe <versionName>"; an executable name that cmd would cut
-// at a blank or another separator is put in quotation marks.
+// at a blank or another separator, or that begins with "@", is put in
+// quotation marks.
 std::string LoaderText(std::string_view exeStem, std::string_view versionName);
 
 // "<version>loader.bat" in the program directory.

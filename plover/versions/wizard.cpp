@@ -55,7 +55,7 @@ bool NewVersionWizard::IsWelcome(const std::string& caption) {
 }
 
 bool NewVersionWizard::RefuseBadName(const std::string& name) {
-  if (IsStorableName(name)) return false;
+  if (IsStorableName(name, s_.appDir)) return false;
   s_.prompts.MsgBox(kBadNameMessage, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
   return true;
 }

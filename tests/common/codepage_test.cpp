@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 namespace plover::text {
 namespace {
@@ -50,6 +52,91 @@ TEST(GbkTest, InvalidInputIsReported) {
   // A lead byte with nothing after it.
   EXPECT_EQ(GbkToUtf8("\x81"), std::nullopt);
   EXPECT_EQ(GbkToUtf8("D:\\War3\x81"), std::nullopt);
+}
+
+TEST(GbkTest, WhatIsEncodedDecodesBack) {
+  // Tag characters have no code page 936 form (iconv would drop them), and
+  // the private use area holds only the user's own characters, which each
+  // system maps its own way (Windows turns U+F8F5 into 0xFF, which does not
+  // decode). All are refused, alone or inside text.
+  for (const char* utf8 : {"\U000E0001", "\U000E0020", "\U000E007F", "a\U000E0041b", "\uE000",
+                           "\uE4C5", "\uE864", "\uF8F5", "\uF8FF", "D:\\\uE000.w3x"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(utf8)));
+    EXPECT_EQ(Utf8ToGbk(utf8), std::nullopt);
+  }
+  // The bytes of the user-defined areas and 0xFF decode to nothing either.
+  for (const char* gbk : {"\xAA\xA1", "\xFE\xA0", "\xA1\x40", "\xF8\xA1", "\xFF",
+                          "a\xFF"
+                          "b"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(gbk)));
+    EXPECT_EQ(GbkToUtf8(gbk), std::nullopt);
+  }
+  // The characters just outside those ranges are ordinary ones.
+  for (const auto& [utf8, gbk] : {std::pair<std::string, std::string>{"\u9FA5", "\xFD\x9B"},
+                                  {"\uF92C", "\xFD\x9C"},
+                                  {"\uFA0C", "\xFE\x40"}}) {
+    EXPECT_EQ(Utf8ToGbk(utf8), gbk);
+    EXPECT_EQ(GbkToUtf8(gbk), utf8);
+  }
+}
+
+// FNV-1a over the whole table: for every code point (no surrogates) the length
+// and bytes of its code page 936 form, 0xFF when it has none; then for every
+// single byte and every pair of a lead byte 0x81-0xFE with any trail byte, the
+// length and bytes of its UTF-8 form, 0xFF when it is refused.
+struct CodecTable {
+  uint64_t digest = 14695981039346656037ull;
+  size_t encoded = 0;
+  size_t decoded = 0;
+
+  void Add(const std::optional<std::string>& bytes) {
+    if (!bytes) return Byte(0xFF);
+    Byte(static_cast<uint8_t>(bytes->size()));
+    for (char c : *bytes) Byte(static_cast<uint8_t>(c));
+  }
+  void Byte(uint8_t b) {
+    digest ^= b;
+    digest *= 1099511628211ull;
+  }
+};
+
+std::string Utf8Of(char32_t c) {
+  std::u16string w;
+  if (c >= 0x10000) {
+    w = {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+         static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+  } else {
+    w = {static_cast<char16_t>(c)};
+  }
+  return Utf16ToUtf8(w).value();
+}
+
+TEST(GbkTest, TheWholeTableIsTheSameOnEveryBuild) {
+  CodecTable t;
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::string utf8 = Utf8Of(c);
+    const auto gbk = Utf8ToGbk(utf8);
+    t.Add(gbk);
+    if (!gbk) continue;
+    ++t.encoded;
+    ASSERT_EQ(GbkToUtf8(*gbk), utf8) << "U+" << std::hex << static_cast<uint32_t>(c);
+  }
+  for (int lead = 0; lead <= 0xFE; ++lead) {
+    for (int trail = lead < 0x81 ? -1 : 0; trail <= (lead < 0x81 ? -1 : 0xFF); ++trail) {
+      std::string gbk(1, static_cast<char>(lead));
+      if (trail >= 0) gbk.push_back(static_cast<char>(trail));
+      const auto utf8 = GbkToUtf8(gbk);
+      t.Add(utf8);
+      if (!utf8) continue;
+      ++t.decoded;
+      ASSERT_EQ(Utf8ToGbk(*utf8), gbk) << ::testing::PrintToString(gbk);
+    }
+  }
+  // 21 791 pairs of GBK, the 128 ASCII bytes and 0x80 for the euro sign.
+  EXPECT_EQ(t.encoded, 21920u);
+  EXPECT_EQ(t.decoded, 21920u);
+  EXPECT_EQ(t.digest, 17334408157038094311ull);
 }
 
 TEST(Utf8Test, ValidityAtTheBoundaries) {

@@ -112,6 +112,12 @@ TEST(FunctionsTest, EntryEscapesGameDirectory) {
       "Maps\\運.w3x",
   };
   for (const char* entry : inside) EXPECT_FALSE(EntryEscapesGameDirectory(entry)) << entry;
+
+  // A Win32 call ends a path at a NUL, so "..\0x" would name the parent.
+  using namespace std::string_literals;
+  for (const std::string& entry : {"..\0x"s, "Maps\\..\0\\x"s, "Game.dll\0"s, "\0"s}) {
+    EXPECT_TRUE(EntryEscapesGameDirectory(entry)) << ::testing::PrintToString(entry);
+  }
 }
 
 }  // namespace

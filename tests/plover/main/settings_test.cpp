@@ -28,16 +28,31 @@ TEST(SettingsTest, ParseTakesTwoLinesAndMissingOnesAreEmpty) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.bytes));
-    const auto s = ParseSettings(c.bytes);
-    ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(s->gameDir, c.game);
-    EXPECT_EQ(s->replayDir, c.replay);
+    const Settings s = ParseSettings(c.bytes);
+    EXPECT_EQ(s.gameDir, c.game);
+    EXPECT_EQ(s.replayDir, c.replay);
   }
 }
 
-TEST(SettingsTest, ParseRejectsInvalidGbk) {
-  EXPECT_EQ(ParseSettings("D:\\War3\x81\r\nE:\\Rep\\\r\n"), std::nullopt);
-  EXPECT_EQ(ParseSettings("D:\\War3\\\r\nE:\\Rep\x81\r\n"), std::nullopt);
+TEST(SettingsTest, LinesThatAreNotGbkReadAsEmpty) {
+  struct Case {
+    std::string bytes;
+    std::string game;
+    std::string replay;
+  };
+  const Case cases[] = {
+      {"D:\\War3\x81\r\nE:\\Rep\\\r\n", "", "E:\\Rep\\"},
+      {"D:\\War3\\\r\nE:\\Rep\x81\r\n", "D:\\War3\\", ""},
+      {"\xFF\r\n\xFF\r\n", "", ""},
+      // A third line is never read, so it cannot spoil the first two.
+      {"D:\\War3\\\r\nE:\\Rep\\\r\n\xFF\r\n", "D:\\War3\\", "E:\\Rep\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    const Settings s = ParseSettings(c.bytes);
+    EXPECT_EQ(s.gameDir, c.game);
+    EXPECT_EQ(s.replayDir, c.replay);
+  }
 }
 
 TEST(SettingsTest, SerializeWritesBothLinesInGbk) {
@@ -48,10 +63,9 @@ TEST(SettingsTest, SerializeWritesBothLinesInGbk) {
   const Settings chinese{"D:\\魔兽争霸\\運\\", "E:\\录像\\"};
   const auto bytes = SerializeSettings(chinese);
   ASSERT_TRUE(bytes.has_value());
-  const auto back = ParseSettings(*bytes);
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->gameDir, chinese.gameDir);
-  EXPECT_EQ(back->replayDir, chinese.replayDir);
+  const Settings back = ParseSettings(*bytes);
+  EXPECT_EQ(back.gameDir, chinese.gameDir);
+  EXPECT_EQ(back.replayDir, chinese.replayDir);
 }
 
 TEST(SettingsTest, SerializeRejectsDirectoriesWithoutGbkForm) {

@@ -120,13 +120,35 @@ TEST_F(StartupTest, GameDirectoryThatIsGoneOpensThePicker) {
   EXPECT_TRUE(prompts.boxes.empty());
 }
 
-TEST_F(StartupTest, UnusableSettingsFileIsAProgramError) {
-  const Box programError{"程序错误！", "错误", ui::kOkOnly | ui::kIconError};
-  Settings("D:\\War3\x81\r\n");
-  EXPECT_EQ(Run(), StartupResult::kClose);
-  EXPECT_EQ(prompts.boxes, std::vector<Box>{programError});
+TEST_F(StartupTest, SettingsLinesThatAreNotGbkReadAsEmpty) {
+  struct Case {
+    std::string bytes;
+    std::string game;
+    std::string replay;
+    size_t wizards;
+  };
+  const Case cases[] = {
+      {"D:\\War3\x81\r\nE:\\Rep\\\r\n", "C:\\P\\", "E:\\Rep\\", 1},
+      {"D:\\War3\\\r\nE:\\Rep\xFF\r\n", "D:\\War3\\", "C:\\P\\replays\\", 0},
+      {"\xFF\xFE\r\n\x81", "C:\\P\\", "C:\\P\\replays\\", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    prompts.boxes.clear();
+    view = FakeMainView();
+    fs.PutFile("C:\\P\\war3.exe", "exe");
+    Settings(c.bytes);
 
-  prompts.boxes.clear();
+    EXPECT_EQ(Run(), StartupResult::kShowWindow);
+    EXPECT_TRUE(prompts.boxes.empty());
+    EXPECT_EQ(view.gamePath, c.game);
+    EXPECT_EQ(view.replayPath, c.replay);
+    EXPECT_EQ(view.wizardCaptions.size(), c.wizards);
+  }
+}
+
+TEST_F(StartupTest, UnreadableSettingsFileIsAProgramError) {
+  const Box programError{"程序错误！", "错误", ui::kOkOnly | ui::kIconError};
   Settings("D:\\War3\\\r\n");
   fs.Fail(Op::kRead, kVerDat, fs::kPermissionDenied);
   EXPECT_EQ(Run(), StartupResult::kClose);
@@ -145,6 +167,14 @@ TEST_F(StartupTest, ListsVersionsThatHaveAStoreFolder) {
       {{"1.24.W3V", "1.20.w3v", "1.21.w3v"}, {"1.21", "1.20", "1.24"}, {"1.20", "1.21", "1.24"}},
       {{".w3v"}, {"", "1.20"}, {}},
       {{"1.20.w3v.bak", "1.20.txt"}, {"1.20"}, {}},
+      // Names Windows takes for devices, whatever files the listing shows.
+      {{"nul.1.w3v", "COM0.w3v", "lpt\u00B9.w3v", "CONIN$.w3v", "conout$.w3v", "1.20.w3v"},
+       {"nul.1", "COM0", "lpt\u00B9", "CONIN$", "conout$", "1.20"},
+       {"1.20"}},
+      // Names that are not file names, or too long for the store's paths.
+      {{"a?b.w3v", "a..w3v", std::string(240, 'x') + ".w3v"},
+       {"a?b", "a.", std::string(240, 'x')},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.files));

@@ -23,6 +23,8 @@ TEST(Loader, ExecutableNamesThatCmdWouldCutAreQuoted) {
       {"a,b", "\"a,b.exe\" 1.20"},
       {"a;b", "\"a;b.exe\" 1.20"},
       {"a=b", "\"a=b.exe\" 1.20"},
+      // cmd would take a leading @ for "do not echo" and start "x.exe".
+      {"@x", "\"@x.exe\" 1.20"},
       // Quoted, the other characters need no caret; % is still doubled.
       {"50% & (co)", "\"50%% & (co).exe\" 1.20"},
       // Without a separator the line stays as it always was.

@@ -113,12 +113,48 @@ TEST(VersionNameTest, OnlyNamesWindowsCanStoreAreAccepted) {
        {"",      "a\\b",  "a/b",     "a:b",   "a*b",   "a?b",  "a\"b", "a<b",     "a>b", "a|b",
         "a\x01", "a\tb",  "a\nb",    "1.20.", "1.20 ", ".",    "CON",  "con",     "Prn", "AUX",
         "nul",   "NUL.1", "nul.txt", "COM1",  "com9",  "LPT1", "Lpt9", "aux.1.20"}) {
-    EXPECT_FALSE(IsStorableName(bad)) << ::testing::PrintToString(std::string(bad));
+    EXPECT_FALSE(IsStorableName(bad, "C:\\P\\")) << ::testing::PrintToString(std::string(bad));
   }
   for (const char* good : {"1.20", "1.18 beta", "COM10", "LPT0x", "CONSOLE", "NULL", "com",
                            "魔兽1.20", " 1.20", ".20", "a.con", "1.20a"}) {
-    EXPECT_TRUE(IsStorableName(good)) << good;
+    EXPECT_TRUE(IsStorableName(good, "C:\\P\\")) << good;
   }
+}
+
+TEST(VersionNameTest, EveryDeviceNameIsRefused) {
+  // Windows opens these devices whatever the letter case and whatever
+  // extension follows; the superscript digits count as digits there.
+  for (const char* bad :
+       {"COM0", "lpt0", "com0.1", "COM\u00B9", "com\u00B2", "Lpt\u00B3", "LPT\u00B9.20", "CONIN$",
+        "conout$", "CONIN$.1", "Conout$ .20", "nul .w3v"}) {
+    EXPECT_FALSE(IsStorableName(bad, "C:\\P\\")) << bad;
+  }
+  for (const char* good : {"COM\u00B4", "COM\u2074", "LPT\u00B9\u00B9", "CONIN", "CONOUT",
+                           "CONIN$$", "\u00B9", "COM1$", "1.20 COM1"}) {
+    EXPECT_TRUE(IsStorableName(good, "C:\\P\\")) << good;
+  }
+  EXPECT_FALSE(IsStorableName("a\xFF", "C:\\P\\"));  // not text at all
+}
+
+TEST(VersionNameTest, TheStorePathMustStayWithinThePathLimit) {
+  // The longest store path a version makes leaves room for the store copies
+  // of the standard files and the loader under their temporary names.
+  const std::string dir = "C:\\P\\";
+  const size_t room = kPathLimit - kRoomBelowStore - dir.size();
+  EXPECT_TRUE(IsStorableName(std::string(room, 'a'), dir));
+  EXPECT_FALSE(IsStorableName(std::string(room + 1, 'a'), dir));
+  // The limit counts UTF-16 units: 魔 takes three bytes but one unit, and a
+  // character beyond U+FFFF takes two.
+  std::string chinese;
+  for (size_t i = 0; i < room; ++i) chinese += "魔";
+  EXPECT_TRUE(IsStorableName(chinese, dir));
+  EXPECT_FALSE(IsStorableName(chinese + "魔", dir));
+  std::string astral(room - 2, 'a');
+  EXPECT_TRUE(IsStorableName(astral + "\U00020000", dir));
+  EXPECT_FALSE(IsStorableName(astral + "a\U00020000", dir));
+  // A longer program directory leaves less room for the name.
+  EXPECT_FALSE(IsStorableName(std::string(room, 'a'), "C:\\Programs\\"));
+  EXPECT_FALSE(IsStorableName("1.20", std::string(kPathLimit, 'x')));
 }
 
 }  // namespace

@@ -93,6 +93,9 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
+  // The copy under way is written beside its game file: the next start
+  // removes it if the program is stopped before the switch ends.
+  const JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
   for (const auto& raw : versions::SplitLines(bytes)) {
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {

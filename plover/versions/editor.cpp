@@ -291,7 +291,11 @@ bool VersionEditor::Save() {
     return false;
   }
   if (name_ != openedAs_) {
-    if (!MoveVersion()) {
+    // A rename takes several moves: the journal lets the next start finish
+    // them if the program is stopped in between.
+    JournalEntry entry(s_.journal, {journal_kind::kRename, openedAs_, name_});
+    if ((s_.journal && !entry.Written()) || !MoveVersion()) {
+      entry.End();
       s_.prompts.MsgBox(kCannotRename, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
       return false;
     }
@@ -299,6 +303,7 @@ bool VersionEditor::Save() {
     const std::string from = openedAs_;
     openedAs_ = name_;
     MoveLoader(from, name_);
+    entry.End();
     const auto listed = main_.Versions();
     for (size_t i = 0; i < listed.size(); ++i) {
       if (listed[i] == from) {

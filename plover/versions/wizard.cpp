@@ -171,7 +171,8 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
     const std::string source = e->copyOrder == 1 ? gameDir + "war3.exe" : gameDir + e->entry;
     copies.push_back({source, e->storeName});
   }
-  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes());
+  const BuildResult r =
+      BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes(), s_.journal);
   if (r == BuildResult::kDone) {
     view_.SetInfo(view_.Info() + kDone);
     view_.SetNextEnabled(false);
@@ -227,7 +228,7 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   const std::string gameDir = AddBackslash(main_.GamePath());
   std::vector<StoreCopy> copies;
   for (const auto& e : entries) copies.push_back({gameDir + e, FileNameOf(e)});
-  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes);
+  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes, s_.journal);
   if (r != BuildResult::kDone) {
     ShowBuildFailure(r);
     return false;
@@ -242,6 +243,7 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
 void NewVersionWizard::Expert(const std::string& name, int overwrittenIndex) {
   // Every step is tried, whatever became of the one before.
   Finish(name, overwrittenIndex);
+  JournalEntry entry(s_.journal, {journal_kind::kExpert, name});
   (void)s_.fs.CreateFolder(StoreFolderPath(s_.appDir, name));
   (void)fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
   view_.OpenEditorAfterClose(kNewVersionEditorCaption, name);

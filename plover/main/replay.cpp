@@ -54,11 +54,14 @@ bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::strin
   const std::string watched = WatchedReplayPath(gameDir);
   fs::FileInfo info;
   if (!fs.GetFile(watched, &info).ok()) return false;
-  if (!watch.TakeIfNew(info)) return false;
+  if (info.size == watch.lastLength && info.lastWrite == watch.lastWrite) return false;
   if (!CreateFolders(fs, replayDir)) return false;
   const std::string target = ReplayCopyName(AddBackslash(replayDir), clock.Now());
-  JournalEntry entry(journal, {journal_kind::kReplay, target});
-  return fs::SafeCopy(fs, watched, target).ok();
+  const JournalEntry entry(journal, {journal_kind::kReplay, target});
+  // A replay that could not be copied is tried again at the next tick.
+  if (!fs::SafeCopy(fs, watched, target).ok()) return false;
+  (void)watch.TakeIfNew(info);
+  return true;
 }
 
 }  // namespace plover

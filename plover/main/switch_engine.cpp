@@ -111,7 +111,11 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
 
     const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
     fs::Status st = s.fs.GetFile(storeCopy);
-    if (st.ok()) st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+    if (st.ok()) {
+      st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+      // The store copy is there: a copy that fails is not a missing file.
+      if (st.is(fs::kFileNotFound)) st = {fs::kPathFileAccessError};
+    }
 
     if (st.ok()) continue;
     if (st.is(fs::kFileNotFound)) {

@@ -241,11 +241,21 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
 }
 
 void NewVersionWizard::Expert(const std::string& name, int overwrittenIndex) {
-  // Every step is tried, whatever became of the one before.
+  // Every step is tried, whatever became of the one before; the version is
+  // listed only when both its store folder and its version file are there.
+  {
+    const JournalEntry entry(s_.journal, {journal_kind::kExpert, name});
+    const std::string store = StoreFolderPath(s_.appDir, name);
+    const fs::Status folder = s_.fs.CreateFolder(store);
+    const fs::Status file = fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
+    const bool made = (folder.ok() || s_.fs.FolderExists(store)) &&
+                      (file.ok() || s_.fs.GetFile(VersionFilePath(s_.appDir, name)).ok());
+    if (!made) {
+      view_.SetInfo(kCannotReadOrWrite);
+      return;
+    }
+  }
   Finish(name, overwrittenIndex);
-  JournalEntry entry(s_.journal, {journal_kind::kExpert, name});
-  (void)s_.fs.CreateFolder(StoreFolderPath(s_.appDir, name));
-  (void)fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
   view_.OpenEditorAfterClose(kNewVersionEditorCaption, name);
   view_.Close();
 }

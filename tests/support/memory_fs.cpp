@@ -119,6 +119,7 @@ void MemoryFileSystem::Revive() {
   killAt_ = -1;
   killed_ = false;
   failAt_ = -1;
+  failedOp_.reset();
 }
 
 void MemoryFileSystem::LeaveHalf(const std::string& path, const std::string& data) {
@@ -147,6 +148,7 @@ std::optional<int> MemoryFileSystem::Injected(Op op, const std::string& a, const
     return fs::kDeviceIoError;
   }
   if (index == failAt_) {
+    failedOp_ = op;
     cutOff_ = failAtHalf_;
     return failAtCode_;
   }

@@ -58,6 +58,8 @@ class MemoryFileSystem : public fs::FileSystem {
   void KillAt(int index);
   bool Killed() const { return killed_; }
   void Revive();
+  // The operation of the call that FailCall made fail, once it has failed.
+  std::optional<Op> FailedOp() const { return failedOp_; }
   // Calls of every operation so far.
   int TotalCalls() const { return total_; }
   // A file held open by another program: it can be read and copied, but not
@@ -124,6 +126,7 @@ class MemoryFileSystem : public fs::FileSystem {
   int failAt_ = -1;
   int failAtCode_ = 0;
   bool failAtHalf_ = false;
+  std::optional<Op> failedOp_;
   int killAt_ = -1;
   bool killed_ = false;
   bool cutOff_ = false;

@@ -68,7 +68,10 @@ Status ThroughTemporary(FileSystem& fs, const std::string& target, Make make) {
 }  // namespace
 
 Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to) {
-  return ThroughTemporary(fs, to, [&](const std::string& temp) { return fs.Copy(from, temp); });
+  return ThroughTemporary(fs, to, [&](const std::string& temp) {
+    const Status copied = fs.Copy(from, temp);
+    return copied.ok() ? fs.Flush(temp) : copied;
+  });
 }
 
 Status SafeWrite(FileSystem& fs, const std::string& path, std::string_view bytes) {

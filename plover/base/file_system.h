@@ -65,6 +65,10 @@ class FileSystem {
   // Renames or moves a folder with its contents.
   virtual Status MoveFolder(const std::string& from, const std::string& to) = 0;
 
+  // Puts a file's data on the disk itself, so that a power loss after the
+  // file has been moved into place cannot leave it short.
+  virtual Status Flush(const std::string& path) = 0;
+
   // Names (not paths) of the files in `dir` matching a "*.ext" style pattern,
   // sorted without regard to case. A missing folder fails.
   virtual Status ListFiles(const std::string& dir, std::string_view pattern,

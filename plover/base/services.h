@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plover/base/file_system.h"
+#include "plover/base/journal.h"
 #include "plover/base/ui.h"
 
 namespace plover {
@@ -21,6 +22,9 @@ struct Services {
   ui::TextPrompt* textPrompt = nullptr;
   ui::FilePicker* filePicker = nullptr;
   ui::FileVersionReader* versionReader = nullptr;
+  // Where work that changes several files records itself; none in tests
+  // that do not look at interrupted work.
+  Journal* journal = nullptr;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
 };

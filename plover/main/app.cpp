@@ -3,6 +3,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/play_replay.h"
+#include "plover/main/recovery.h"
 #include "plover/main/settings.h"
 #include "plover/versions/version_name.h"
 
@@ -70,6 +71,7 @@ bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
 }
 
 StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments) {
+  RecoverInterruptedWork(s);
   try {
     const Settings settings = ReadSettingsCreatingMissing(s);
     bool firstRun = false;

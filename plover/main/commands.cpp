@@ -45,6 +45,8 @@ void CmdDeleteVersion(Services& s, MainView& view) {
   // Every step is tried; one that fails does not stop the next.
   (void)s.fs.Delete(versions::VersionFilePath(s.appDir, name));
   if (AskYes(s, text_of::kDeleteStoreToo)) {
+    // A folder's files go one by one: the next start deletes the rest.
+    const JournalEntry entry(s.journal, {journal_kind::kDelete, name});
     (void)s.fs.DeleteFolder(versions::StoreFolderPath(s.appDir, name));
   }
   const int index = view.SelectedIndex();

@@ -163,7 +163,8 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       return true;
     case WM_TIMER:
       if (wParam == kTimer1 && services_) {
-        ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath());
+        ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath(),
+                   services_->journal);
       }
       return true;
     case WM_QUERYENDSESSION:

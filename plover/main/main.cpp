@@ -72,6 +72,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::string exeStem = FileNameOf(*exePath);
   if (const size_t dot = exeStem.rfind('.'); dot != std::string::npos) exeStem.resize(dot);
   Services services{fileSystem, prompts, picker, launcher, *appDir, exeStem};
+  Journal journal(fileSystem, *appDir);
+  services.journal = &journal;
   services.textPrompt = &textPrompt;
   services.filePicker = &filePicker;
   versions::Win32FileVersionReader versionReader;

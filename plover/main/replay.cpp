@@ -50,14 +50,18 @@ bool CreateFolders(fs::FileSystem& fs, std::string_view path) {
 }
 
 bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
-                std::string_view replayDir) {
+                std::string_view replayDir, Journal* journal) {
   const std::string watched = WatchedReplayPath(gameDir);
   fs::FileInfo info;
   if (!fs.GetFile(watched, &info).ok()) return false;
-  if (!watch.TakeIfNew(info)) return false;
+  if (info.size == watch.lastLength && info.lastWrite == watch.lastWrite) return false;
   if (!CreateFolders(fs, replayDir)) return false;
   const std::string target = ReplayCopyName(AddBackslash(replayDir), clock.Now());
-  return fs::SafeCopy(fs, watched, target).ok();
+  const JournalEntry entry(journal, {journal_kind::kReplay, target});
+  // A replay that could not be copied is tried again at the next tick.
+  if (!fs::SafeCopy(fs, watched, target).ok()) return false;
+  (void)watch.TakeIfNew(info);
+  return true;
 }
 
 }  // namespace plover

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "plover/base/file_system.h"
+#include "plover/base/journal.h"
 
 namespace plover {
 
@@ -40,9 +41,10 @@ std::string WatchedReplayPath(std::string_view gameDir);
 
 // One tick of the watch: copies a new last replay, creating the replay
 // directory (with its parents) when it is missing. Quiet on every failure;
-// returns true when a copy was saved.
+// returns true when a copy was saved. The copy under way is recorded in
+// `journal` when one is given.
 bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
-                std::string_view replayDir);
+                std::string_view replayDir, Journal* journal = nullptr);
 
 // Creates a folder and any missing parents. True when it exists afterwards.
 bool CreateFolders(fs::FileSystem& fs, std::string_view path);

@@ -93,6 +93,9 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
+  // The copy under way is written beside its game file: the next start
+  // removes it if the program is stopped before the switch ends.
+  const JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
   for (const auto& raw : versions::SplitLines(bytes)) {
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {
@@ -108,7 +111,11 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
 
     const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
     fs::Status st = s.fs.GetFile(storeCopy);
-    if (st.ok()) st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+    if (st.ok()) {
+      st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+      // The store copy is there: a copy that fails is not a missing file.
+      if (st.is(fs::kFileNotFound)) st = {fs::kPathFileAccessError};
+    }
 
     if (st.ok()) continue;
     if (st.is(fs::kFileNotFound)) {

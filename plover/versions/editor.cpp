@@ -274,7 +274,11 @@ bool VersionEditor::Save() {
     return false;
   }
   if (name_ != openedAs_) {
-    if (!MoveVersion()) {
+    // A rename takes several moves: the journal lets the next start finish
+    // them if the program is stopped in between.
+    JournalEntry entry(s_.journal, {journal_kind::kRename, openedAs_, name_});
+    if ((s_.journal && !entry.Written()) || !MoveVersion()) {
+      entry.End();
       s_.prompts.MsgBox(text_of::kCannotRename, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
       return false;
     }
@@ -282,6 +286,7 @@ bool VersionEditor::Save() {
     const std::string from = openedAs_;
     openedAs_ = name_;
     MoveLoader(from, name_);
+    entry.End();
     const auto listed = main_.Versions();
     for (size_t i = 0; i < listed.size(); ++i) {
       if (listed[i] == from) {

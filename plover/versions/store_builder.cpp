@@ -5,9 +5,9 @@
 namespace plover::versions {
 namespace {
 
-constexpr const char* kNewSuffix = ".plover-new";
-constexpr const char* kTempSuffix = ".plover-tmp";
-constexpr const char* kOldSuffix = ".plover-old";
+std::string Suffixed(const std::string& path, std::string_view suffix) {
+  return path + std::string(suffix);
+}
 
 BuildResult Abandon(fs::FileSystem& fs, const std::string& temp, const std::string& fileTemp,
                     BuildResult why) {
@@ -26,9 +26,10 @@ class Replacement {
   bool SetAside(const std::string& path) {
     const fs::Status st = fs_.GetFile(path);
     if (st.is(fs::kFileNotFound)) return true;
-    if (!st.ok() || !fs_.Move(path, path + kOldSuffix, /*replace=*/true).ok()) return false;
-    done_.push_back({path, path + kOldSuffix, false});
-    setAside_.push_back(path + kOldSuffix);
+    const std::string aside = Suffixed(path, kOldSuffix);
+    if (!st.ok() || !fs_.Move(path, aside, /*replace=*/true).ok()) return false;
+    done_.push_back({path, aside, false});
+    setAside_.push_back(aside);
     return true;
   }
   bool Move(const std::string& from, const std::string& to) {
@@ -69,12 +70,14 @@ class Replacement {
 }  // namespace
 
 BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const std::string& name,
-                         const std::vector<StoreCopy>& copies,
-                         const std::string& versionFileBytes) {
+                         const std::vector<StoreCopy>& copies, const std::string& versionFileBytes,
+                         Journal* journal) {
   const std::string store = StoreFolderPath(appDir, name);
-  const std::string temp = store + kNewSuffix;
+  const std::string temp = Suffixed(store, kNewSuffix);
   const std::string versionFile = VersionFilePath(appDir, name);
-  const std::string fileTemp = versionFile + kTempSuffix;
+  // The new version file is part of the new set: recovery moves it into
+  // place, so it is never taken for a plain temporary.
+  const std::string fileTemp = Suffixed(versionFile, kNewSuffix);
 
   // A folder left over by an interrupted run is not anybody's version.
   if (fs.FolderExists(temp)) (void)fs.DeleteFolder(temp);
@@ -82,7 +85,9 @@ BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const st
 
   for (const auto& c : copies) {
     fs::Status st = fs.GetFile(c.source);
-    if (st.ok()) st = fs.Copy(c.source, temp + "\\" + c.storeName);
+    const std::string copy = temp + "\\" + c.storeName;
+    if (st.ok()) st = fs.Copy(c.source, copy);
+    if (st.ok()) st = fs.Flush(copy);
     if (st.is(fs::kFileNotFound)) return Abandon(fs, temp, fileTemp, BuildResult::kSourceMissing);
     if (!st.ok()) return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
   }
@@ -93,9 +98,14 @@ BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const st
   // The new set is complete: only now does the version itself change. Every
   // old file that a new one replaces is first set aside, so that a failure
   // at any step can put the old version back as it was.
+  JournalEntry entry(journal, {journal_kind::kBuild, name});
+  if (journal && !entry.Written()) return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
   Replacement r(fs);
+  // Once undone, the build is no longer one to finish: its record goes
+  // before the new set does.
   const auto fail = [&] {
     r.Undo();
+    entry.End();
     return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
   };
   const bool freshStore = !fs.FolderExists(store);
@@ -117,6 +127,7 @@ BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const st
   if (!r.Move(fileTemp, versionFile)) return fail();
   if (!freshStore) (void)fs.DeleteFolder(temp);
   r.DropSetAside();
+  entry.End();
   return BuildResult::kDone;
 }
 

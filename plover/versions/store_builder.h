@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plover/base/file_system.h"
+#include "plover/base/journal.h"
 
 namespace plover::versions {
 
@@ -26,7 +27,12 @@ enum class BuildResult {
 // `versionFileBytes` in place as its version file. On any failure nothing of
 // an existing version has changed and nothing new is left behind. Files of
 // an existing store that the new set does not replace stay in place.
+//
+// Once the new set is complete the build records itself in `journal` (when
+// given; a journal that cannot be written fails the build), so that the next
+// start puts the new set in place if the program is stopped meanwhile.
 BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const std::string& name,
-                         const std::vector<StoreCopy>& copies, const std::string& versionFileBytes);
+                         const std::vector<StoreCopy>& copies, const std::string& versionFileBytes,
+                         Journal* journal = nullptr);
 
 }  // namespace plover::versions

@@ -195,11 +195,33 @@ Status Win32FileSystem::Move(const std::string& from, const std::string& to, boo
     const DWORD a = AttributesOf(to);
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) return {kPermissionDenied};
   }
+  // The move is on the disk before the call returns, so that a power loss
+  // never undoes it after later steps relied on it.
   const DWORD flags =
-      replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED : MOVEFILE_COPY_ALLOWED;
+      (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
   if (MoveFileExW(wFrom->c_str(), wTo->c_str(), flags)) return {};
   const Status s = LastError();
   if (!IsFile(from)) return {kFileNotFound};
+  return s;
+}
+
+Status Win32FileSystem::Flush(const std::string& path) {
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  // A read-only file (a copy from a CD) cannot be opened for writing: its
+  // attribute is lifted for the flush and then put back.
+  const DWORD a = AttributesOf(path);
+  const bool readOnly = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+  if (readOnly && !SetFileAttributesW(w->c_str(), a & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+    return LastError();
+  }
+  Status s;
+  {
+    win::UniqueFile file(CreateFileW(w->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !FlushFileBuffers(file.get())) s = LastError();
+  }
+  if (readOnly) (void)SetFileAttributesW(w->c_str(), a);
   return s;
 }
 
@@ -245,7 +267,7 @@ Status Win32FileSystem::MoveFolder(const std::string& from, const std::string& t
   const auto wTo = Wide(to);
   if (!wFrom || !wTo) return kBadName;
   if (!IsFolder(from)) return {kPathNotFound};
-  if (MoveFileExW(wFrom->c_str(), wTo->c_str(), 0)) return {};
+  if (MoveFileExW(wFrom->c_str(), wTo->c_str(), MOVEFILE_WRITE_THROUGH)) return {};
   return LastError();
 }
 

@@ -147,7 +147,8 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
     const std::string source = e->copyOrder == 1 ? gameDir + "war3.exe" : gameDir + e->entry;
     copies.push_back({source, e->storeName});
   }
-  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes());
+  const BuildResult r =
+      BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes(), s_.journal);
   if (r == BuildResult::kDone) {
     view_.SetInfo(view_.Info() + text_of::kDone);
     view_.SetNextEnabled(false);
@@ -203,7 +204,7 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   const std::string gameDir = AddBackslash(main_.GamePath());
   std::vector<StoreCopy> copies;
   for (const auto& e : entries) copies.push_back({gameDir + e, FileNameOf(e)});
-  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes);
+  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes, s_.journal);
   if (r != BuildResult::kDone) {
     ShowBuildFailure(r);
     return false;
@@ -216,10 +217,21 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
 }
 
 void NewVersionWizard::Expert(const std::string& name, int overwrittenIndex) {
-  // Every step is tried, whatever became of the one before.
+  // Every step is tried, whatever became of the one before; the version is
+  // listed only when both its store folder and its version file are there.
+  {
+    const JournalEntry entry(s_.journal, {journal_kind::kExpert, name});
+    const std::string store = StoreFolderPath(s_.appDir, name);
+    const fs::Status folder = s_.fs.CreateFolder(store);
+    const fs::Status file = fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
+    const bool made = (folder.ok() || s_.fs.FolderExists(store)) &&
+                      (file.ok() || s_.fs.GetFile(VersionFilePath(s_.appDir, name)).ok());
+    if (!made) {
+      view_.SetInfo(text_of::kCannotReadOrWrite);
+      return;
+    }
+  }
   Finish(name, overwrittenIndex);
-  (void)s_.fs.CreateFolder(StoreFolderPath(s_.appDir, name));
-  (void)fs::SafeWrite(s_.fs, VersionFilePath(s_.appDir, name), "");
   view_.OpenEditorAfterClose(text_of::kNewVersionEditorCaption, name);
   view_.Close();
 }

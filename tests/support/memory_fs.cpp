@@ -105,8 +105,53 @@ int MemoryFileSystem::CallCount(Op op) const {
   return it == calls_.end() ? 0 : it->second;
 }
 
+void MemoryFileSystem::FailCall(int index, int code, bool halfWritten) {
+  failAt_ = index;
+  failAtCode_ = code;
+  failAtHalf_ = halfWritten;
+}
+
+void MemoryFileSystem::KillAt(int index) {
+  killAt_ = index;
+}
+
+void MemoryFileSystem::Revive() {
+  killAt_ = -1;
+  killed_ = false;
+  failAt_ = -1;
+  failedOp_.reset();
+}
+
+void MemoryFileSystem::LeaveHalf(const std::string& path, const std::string& data) {
+  if (!ParentExists(path)) return;
+  Node* n = Find(path);
+  if (n && (n->folder || n->held)) return;
+  ++clock_;
+  const std::string half = data.substr(0, data.size() / 2);
+  if (n) {
+    n->data = half;
+    n->stamp = clock_;
+  } else {
+    nodes_[Key(path)] = Node{path, false, half, clock_, false};
+  }
+  log_.push_back("cut off " + path);
+}
+
 std::optional<int> MemoryFileSystem::Injected(Op op, const std::string& a, const std::string& b) {
   ++calls_[op];
+  const int index = total_++;
+  cutOff_ = false;
+  if (killed_) return fs::kDeviceIoError;
+  if (index == killAt_) {
+    killed_ = true;
+    cutOff_ = true;
+    return fs::kDeviceIoError;
+  }
+  if (index == failAt_) {
+    failedOp_ = op;
+    cutOff_ = failAtHalf_;
+    return failAtCode_;
+  }
   const std::string ka = Key(a);
   const std::string kb = b.empty() ? std::string() : Key(b);
   for (auto& r : rules_) {
@@ -147,7 +192,10 @@ Status MemoryFileSystem::ReadAll(const std::string& path, std::string& bytes) {
 }
 
 Status MemoryFileSystem::WriteAll(const std::string& path, std::string_view bytes) {
-  if (auto c = Injected(Op::kWrite, path)) return {*c};
+  if (auto c = Injected(Op::kWrite, path)) {
+    if (CutsOffWrite()) LeaveHalf(path, std::string(bytes));
+    return {*c};
+  }
   if (!ParentExists(path)) return {fs::kPathNotFound};
   Node* n = Find(path);
   if (n && (n->folder || n->held)) return {fs::kPermissionDenied};
@@ -163,7 +211,11 @@ Status MemoryFileSystem::WriteAll(const std::string& path, std::string_view byte
 }
 
 Status MemoryFileSystem::Copy(const std::string& from, const std::string& to) {
-  if (auto c = Injected(Op::kCopy, from, to)) return {*c};
+  if (auto c = Injected(Op::kCopy, from, to)) {
+    const Node* src = Find(from);
+    if (CutsOffWrite() && src && !src->folder) LeaveHalf(to, src->data);
+    return {*c};
+  }
   const Node* src = Find(from);
   if (!src || src->folder) return {fs::kFileNotFound};
   if (!ParentExists(to)) return {fs::kFileAlreadyExists};
@@ -258,6 +310,13 @@ Status MemoryFileSystem::MoveFolder(const std::string& from, const std::string& 
   nodes_[Key(toPath)] = self;
   nodes_.insert(moved.begin(), moved.end());
   log_.push_back("move folder " + from + " -> " + to);
+  return {};
+}
+
+Status MemoryFileSystem::Flush(const std::string& path) {
+  if (auto c = Injected(Op::kFlush, path)) return {*c};
+  const Node* n = Find(path);
+  if (!n || n->folder) return {fs::kFileNotFound};
   return {};
 }
 

@@ -25,6 +25,7 @@ enum class Op {
   kMoveFolder,
   kListFiles,
   kListFolders,
+  kFlush,
 };
 
 class MemoryFileSystem : public fs::FileSystem {
@@ -45,6 +46,22 @@ class MemoryFileSystem : public fs::FileSystem {
   // a copy or move) must equal it, without regard to case.
   void Fail(Op op, const std::string& path, int code, int skip = 0, int times = 1);
   void ClearFailures();
+  // The `index`-th call of any operation (counted from 0 over all of them,
+  // see TotalCalls) fails with `code`. With `halfWritten`, a write or copy
+  // first leaves the first half of its data at its target, as a disk that
+  // fills up in the middle of a write does.
+  void FailCall(int index, int code, bool halfWritten = false);
+  // A kill or a power loss at the `index`-th call: that call and every later
+  // one fails (error 57) and changes nothing, except that a write or copy
+  // cut off leaves the first half of its data at its target. Revive ends
+  // the kill, as the next start of the program would.
+  void KillAt(int index);
+  bool Killed() const { return killed_; }
+  void Revive();
+  // The operation of the call that FailCall made fail, once it has failed.
+  std::optional<Op> FailedOp() const { return failedOp_; }
+  // Calls of every operation so far.
+  int TotalCalls() const { return total_; }
   // A file held open by another program: it can be read and copied, but not
   // written, replaced, moved or deleted (error 70).
   void Hold(const std::string& path);
@@ -66,6 +83,7 @@ class MemoryFileSystem : public fs::FileSystem {
   fs::Status ListFiles(const std::string& dir, std::string_view pattern,
                        std::vector<std::string>& names) override;
   fs::Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;
+  fs::Status Flush(const std::string& path) override;
 
   // Advances the clock that stamps written files.
   void Tick() { ++clock_; }
@@ -91,6 +109,10 @@ class MemoryFileSystem : public fs::FileSystem {
   static std::string Key(const std::string& path);
   static std::string ParentKey(const std::string& key);
   std::optional<int> Injected(Op op, const std::string& a, const std::string& b = "");
+  // True when the current call (just counted by Injected) is to leave half
+  // of its data at its target before it fails.
+  bool CutsOffWrite() const { return cutOff_; }
+  void LeaveHalf(const std::string& path, const std::string& data);
   Node* Find(const std::string& path);
   const Node* Find(const std::string& path) const;
   bool ParentExists(const std::string& path) const;
@@ -100,6 +122,14 @@ class MemoryFileSystem : public fs::FileSystem {
   std::vector<Rule> rules_;
   std::vector<std::string> log_;
   std::map<Op, int> calls_;
+  int total_ = 0;
+  int failAt_ = -1;
+  int failAtCode_ = 0;
+  bool failAtHalf_ = false;
+  std::optional<Op> failedOp_;
+  int killAt_ = -1;
+  bool killed_ = false;
+  bool cutOff_ = false;
   int64_t clock_ = 1;
 };
 

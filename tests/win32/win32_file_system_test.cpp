@@ -112,6 +112,19 @@ TEST_F(Win32FsTest, ChineseNamesSurviveTheRoundTrip) {
   EXPECT_EQ(names, (std::vector<std::string>{"魔兽争霸.w3v"}));
 }
 
+TEST_F(Win32FsTest, FlushKeepsTheFileAndItsReadOnlyAttribute) {
+  Put("ro.dll", "store copy");
+  const std::wstring path = win::Wide(P("ro.dll")).value();
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(fs_.Flush(P("ro.dll")).ok());
+  EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  std::string bytes;
+  ASSERT_TRUE(fs_.ReadAll(P("ro.dll"), bytes).ok());
+  EXPECT_EQ(bytes, "store copy");
+  EXPECT_EQ(fs_.Flush(P("missing.dll")).code, fs::kFileNotFound);
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+
 TEST_F(Win32FsTest, SafeCopyLeavesAHeldFileWholeAndNoTemporary) {
   Put("new.dll", std::string(100000, 'n'));
   Put("Game.dll", "old contents");

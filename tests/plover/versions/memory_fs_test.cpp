@@ -102,6 +102,39 @@ TEST_F(MemoryFsTest, InjectedFailuresSkipThenFailTheGivenNumberOfTimes) {
   EXPECT_EQ(fs.CallCount(Op::kCopy), 9);
 }
 
+TEST_F(MemoryFsTest, CallsAreCountedOverAllOperationsAndOneCanFailHalfWritten) {
+  fs.PutFile("C:\\P\\big", "0123456789");
+  const int first = fs.TotalCalls();
+  fs.FailCall(first + 1, fs::kDiskFull, /*halfWritten=*/true);
+  EXPECT_TRUE(fs.GetFile("C:\\P\\big", nullptr).ok());
+  EXPECT_TRUE(fs.Copy("C:\\P\\big", "D:\\War3\\big").is(fs::kDiskFull));
+  EXPECT_EQ(fs.Contents("D:\\War3\\big"), "01234");
+  EXPECT_TRUE(fs.Copy("C:\\P\\big", "D:\\War3\\big").ok());
+  EXPECT_EQ(fs.Contents("D:\\War3\\big"), "0123456789");
+
+  fs.FailCall(fs.TotalCalls(), fs::kPermissionDenied);
+  EXPECT_TRUE(fs.WriteAll("D:\\War3\\big", "abcd").is(fs::kPermissionDenied));
+  EXPECT_EQ(fs.Contents("D:\\War3\\big"), "0123456789");
+  EXPECT_EQ(fs.TotalCalls(), first + 4);
+}
+
+TEST_F(MemoryFsTest, AKillStopsEveryLaterCallUntilRevived) {
+  fs.KillAt(fs.TotalCalls() + 1);
+  EXPECT_TRUE(fs.Delete("D:\\War3\\Game.dll").ok());
+  EXPECT_FALSE(fs.Killed());
+  // The write under way is cut off; nothing after it happens.
+  EXPECT_TRUE(fs.WriteAll("D:\\War3\\new.txt", "abcdef").is(fs::kDeviceIoError));
+  EXPECT_TRUE(fs.Killed());
+  EXPECT_EQ(fs.Contents("D:\\War3\\new.txt"), "abc");
+  EXPECT_TRUE(fs.Delete("D:\\War3\\War3.exe").is(fs::kDeviceIoError));
+  EXPECT_TRUE(fs.CreateFolder("D:\\War3\\Maps").is(fs::kDeviceIoError));
+  EXPECT_TRUE(fs.Exists("D:\\War3\\War3.exe"));
+  EXPECT_FALSE(fs.Exists("D:\\War3\\Maps"));
+  fs.Revive();
+  EXPECT_FALSE(fs.Killed());
+  EXPECT_TRUE(fs.Delete("D:\\War3\\War3.exe").ok());
+}
+
 TEST_F(MemoryFsTest, MoveFolderTakesItsContents) {
   for (const std::string from : {"C:\\P\\1.20", "C:\\P\\1.20\\", "c:\\p\\1.20"}) {
     SCOPED_TRACE(from);

@@ -2,6 +2,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {
@@ -50,6 +51,7 @@ class SwitchRunning {
     view_.EnableInput(false);
   }
   ~SwitchRunning() {
+    view_.SwitchProgress(0, 0);
     view_.EnableInput(true);
     s_.switching = false;
   }
@@ -93,7 +95,10 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
-  for (const auto& raw : versions::SplitLines(bytes)) {
+  const std::vector<std::string> lines = versions::SplitLines(bytes);
+  size_t handled = 0;
+  for (const auto& raw : lines) {
+    view.SwitchProgress(handled++, lines.size());
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {
       report.notWritten.push_back(versions::DisplayableLine(FileNameOf(raw)));
@@ -107,8 +112,12 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     }
 
     const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
+    const std::string gameFile = versions::GameFilePath(gameDir, entry);
     fs::Status st = s.fs.GetFile(storeCopy);
-    if (st.ok()) st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+    // A game file that already holds its store copy is left as it is.
+    if (st.ok() && !versions::InPlace(s.fs, storeCopy, gameFile)) {
+      st = fs::SafeCopy(s.fs, storeCopy, gameFile);
+    }
 
     if (st.ok()) continue;
     if (st.is(fs::kFileNotFound)) {

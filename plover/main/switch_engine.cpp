@@ -1,3 +1,6 @@
+#include <string>
+#include <utility>
+
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
@@ -63,6 +66,38 @@ class SwitchRunning {
   MainView& view_;
 };
 
+// One folder for the temporaries of a switch, made in the game directory
+// when the first file is copied and removed with everything in it when the
+// switch ends. A new name in it is found at once however many files the
+// folders of the game hold. Where it cannot be made, each temporary goes
+// beside its target.
+class TemporaryFolder {
+ public:
+  TemporaryFolder(fs::FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  ~TemporaryFolder() {
+    if (ready_) (void)fs_.DeleteFolder(path_);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  // The folder, or "" for temporaries beside their targets.
+  const std::string& Get() {
+    if (!tried_) {
+      tried_ = true;
+      // One left by a switch that never ended is taken over.
+      ready_ = fs_.CreateFolder(path_).ok() || fs_.FolderExists(path_);
+    }
+    static const std::string kBeside;
+    return ready_ ? path_ : kBeside;
+  }
+
+ private:
+  fs::FileSystem& fs_;
+  std::string path_;
+  bool tried_ = false;
+  bool ready_ = false;
+};
+
 }  // namespace
 
 SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, Scope scope) {
@@ -95,6 +130,7 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
+  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix));
   const std::vector<std::string> lines = versions::SplitLines(bytes);
   size_t handled = 0;
   for (const auto& raw : lines) {
@@ -116,7 +152,7 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     fs::Status st = s.fs.GetFile(storeCopy);
     // A game file that already holds its store copy is left as it is.
     if (st.ok() && !versions::InPlace(s.fs, storeCopy, gameFile)) {
-      st = fs::SafeCopy(s.fs, storeCopy, gameFile);
+      st = fs::SafeCopy(s.fs, storeCopy, gameFile, temporaries.Get());
     }
 
     if (st.ok()) continue;

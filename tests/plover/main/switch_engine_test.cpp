@@ -335,6 +335,44 @@ TEST_F(SwitchTest, EntryInPlaceCountsAsDoneEvenWhenItCannotBeReplaced) {
   EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
 }
 
+TEST_F(SwitchTest, TemporariesLiveInAFolderOfTheirOwnForAsLongAsTheSwitchRuns) {
+  AddVersion({"Game.dll", kMap});
+  bool folderWhileAsking = false;
+  prompts.onShow = [&](const Box&) { folderWhileAsking = fs.Exists("D:\\War3\\.plover-tmp"); };
+  fs.Fail(Op::kCopy, "", fs::kPermissionDenied, /*skip=*/1);  // the map: reported
+
+  Apply();
+
+  EXPECT_EQ(fs.Log()[0], "mkdir D:\\War3\\.plover-tmp");
+  EXPECT_EQ(fs.Log()[1],
+            "copy C:\\P\\1.20\\Game.dll -> D:\\War3\\.plover-tmp\\Game.dll.plover-tmp");
+  EXPECT_EQ(fs.Log()[2], "move D:\\War3\\.plover-tmp\\Game.dll.plover-tmp -> D:\\War3\\Game.dll");
+  EXPECT_EQ(fs.Log().back(), "rmdir D:\\War3\\.plover-tmp");
+  EXPECT_TRUE(folderWhileAsking);
+  EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+
+  // One left behind is taken over and cleared.
+  Reset();
+  AddVersion({"Game.dll"});
+  fs.PutFile("D:\\War3\\.plover-tmp\\Game.dll.plover-tmp", "half");
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
+  EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+
+  // A game directory that takes no new folder gets its temporaries beside
+  // their targets.
+  Reset();
+  AddVersion({"Game.dll", kMap});
+  fs.Fail(Op::kCreateFolder, "", fs::kPermissionDenied, 0, -1);
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(Written(), InGame({"Game.dll", kMap}));
+  EXPECT_NE(std::find(fs.Log().begin(), fs.Log().end(),
+                      "move D:\\War3\\Game.dll.plover-tmp -> D:\\War3\\Game.dll"),
+            fs.Log().end());
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+}
+
 TEST_F(SwitchTest, ProgressIsShownBeforeEveryLineAndEndedAfterwards) {
   AddVersion({"Game.dll", "..\\out.dll", kMap});
   std::vector<bool> enabledAtProgress;

@@ -5,8 +5,6 @@
 namespace plover::fs {
 
 namespace {
-constexpr std::string_view kTempSuffix = ".plover-tmp";
-
 char UpperChar(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -57,25 +55,49 @@ namespace {
 // Makes `target` through a temporary file beside it: `make` writes the
 // temporary, which then replaces the target in one step. No temporary stays.
 template <typename Make>
-Status ThroughTemporary(FileSystem& fs, const std::string& target, Make make) {
-  const std::string temp = target + std::string(kTempSuffix);
+Status ThroughTemporary(FileSystem& fs, const std::string& target, const std::string& temp,
+                        Make make) {
   Status s = make(temp);
   if (s.ok()) s = fs.Move(temp, target, /*replace=*/true);
   if (!s.ok()) (void)fs.Delete(temp);
   return s;
 }
 
+std::string TemporaryBeside(const std::string& target) {
+  return target + std::string(kTempSuffix);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 }  // namespace
 
-Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to) {
-  return ThroughTemporary(fs, to, [&](const std::string& temp) {
+Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to,
+                const std::string& tempFolder) {
+  const auto copy = [&](const std::string& temp) {
     const Status copied = fs.Copy(from, temp);
     return copied.ok() ? fs.Flush(temp) : copied;
-  });
+  };
+  if (tempFolder.empty()) return ThroughTemporary(fs, to, TemporaryBeside(to), copy);
+
+  // A path is split only at ASCII backslashes, which are never part of a
+  // multi-byte UTF-8 character.
+  const size_t slash = to.find_last_of('\\');
+  const std::string name = slash == std::string::npos ? to : to.substr(slash + 1);
+  std::string temp = tempFolder;
+  if (temp.back() != '\\') temp += '\\';
+  temp += name + std::string(kTempSuffix);
+  const Status s = ThroughTemporary(fs, to, temp, copy);
+  if (!s.ok() && !s.is(kFileNotFound) && !fs.FolderExists(FolderOf(to))) {
+    return {kFileAlreadyExists};
+  }
+  return s;
 }
 
 Status SafeWrite(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  return ThroughTemporary(fs, path,
+  return ThroughTemporary(fs, path, TemporaryBeside(path),
                           [&](const std::string& temp) { return fs.WriteAll(temp, bytes); });
 }
 

@@ -84,7 +84,17 @@ class FileSystem {
 // Copies `from` over `to` without ever leaving a damaged target: the data is
 // written under a temporary name beside the target and then moved over it,
 // so a failed copy leaves the old file whole and no temporary behind.
-Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to);
+//
+// With a `tempFolder` (an existing folder on the target's volume) the
+// temporary is made there instead. Some file systems look up a name that
+// does not exist yet among all the names of its folder, so a new name in a
+// folder of its own stays quick however large the target's folder is. A
+// missing target folder still fails with kFileAlreadyExists, as Copy does.
+Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to,
+                const std::string& tempFolder = std::string());
+
+// The name of the temporaries' suffix, and of a folder for temporaries.
+inline constexpr std::string_view kTempSuffix = ".plover-tmp";
 
 // Replaces `path` with `bytes` the same way: all or nothing.
 Status SafeWrite(FileSystem& fs, const std::string& path, std::string_view bytes);

@@ -34,7 +34,7 @@ inline constexpr const char* kReplay = "replay";  // the saved replay's path
 // The names Plover's temporary files and folders end in: a file being
 // written (beside its target), a new set not yet in place, and old files set
 // aside while the new ones move in.
-inline constexpr std::string_view kTempSuffix = ".plover-tmp";
+using fs::kTempSuffix;
 inline constexpr std::string_view kNewSuffix = ".plover-new";
 inline constexpr std::string_view kOldSuffix = ".plover-old";
 

@@ -3,6 +3,7 @@
 // (lstVer), the status line (lbInfo) and whether the window takes input.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ class MainView {
   virtual void SetStatus(const std::string& text) = 0;
 
   virtual void EnableInput(bool enabled) = 0;
+
+  // Called by a switch before each line of the version file: `done` of
+  // `total` lines are handled. The window may draw itself and show the
+  // progress, but takes no input. (0, 0) ends the progress shown.
+  virtual void SwitchProgress(size_t done, size_t total) {
+    (void)done;
+    (void)total;
+  }
 
   virtual std::vector<std::string> Versions() const = 0;
   virtual void ClearVersions() = 0;

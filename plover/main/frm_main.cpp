@@ -1,6 +1,7 @@
 #include "plover/main/frm_main.h"
 
 #include <commctrl.h>
+#include <shobjidl.h>
 
 #include "common/tray/tray.h"
 #include "common/win32/scoped.h"
@@ -70,6 +71,7 @@ constexpr LineSpec kLines[] = {{120, 1080, 4680, 1080}, {2280, 1200, 2280, 3900}
 FrmMain::FrmMain() : SkinnedWindow(kLook) {}
 
 FrmMain::~FrmMain() {
+  if (taskbar_) taskbar_->Release();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -327,6 +329,61 @@ void FrmMain::SetStatus(const std::string& text) {
 
 void FrmMain::EnableInput(bool enabled) {
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void FrmMain::SwitchProgress(size_t done, size_t total) {
+  if (total == 0) {
+    if (taskbar_) taskbar_->SetProgressState(hwnd_, TBPF_NOPROGRESS);
+    return;
+  }
+  // A few times a second is enough to keep the window drawn and Windows
+  // from taking it for hung.
+  constexpr DWORD kIntervalMs = 100;
+  const DWORD now = GetTickCount();
+  if (done != 0 && now - lastPaint_ < kIntervalMs) return;
+  lastPaint_ = now;
+  ShowTaskbarProgress(done, total);
+  // Only paint goes through: input stays queued until the switch ends, and
+  // the switch's busy mark refuses any command a sent message could start.
+  // Looking at the queue also delivers the messages other threads send.
+  MSG msg;
+  for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
+    DispatchMessageW(&msg);
+  }
+}
+
+void FrmMain::ShowTaskbarProgress(size_t done, size_t total) {
+  if (!taskbarTried_) {
+    taskbarTried_ = true;
+    // ole32 is loaded here, not at start; where the taskbar list is missing
+    // (older systems, some Wine set-ups) there is simply no progress shown.
+    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+    using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    HMODULE ole = LoadLibraryW(L"ole32.dll");
+    if (!ole) return;
+    const auto init = reinterpret_cast<CoInitializeExFn>(
+        reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
+    const auto create = reinterpret_cast<CoCreateInstanceFn>(
+        reinterpret_cast<void*>(GetProcAddress(ole, "CoCreateInstance")));
+    if (!init || !create) return;
+    (void)init(nullptr, COINIT_APARTMENTTHREADED);
+    static constexpr CLSID kTaskbarList = {
+        0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
+    static constexpr IID kTaskbarList3 = {
+        0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
+    ITaskbarList3* list = nullptr;
+    if (FAILED(create(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
+                      reinterpret_cast<void**>(&list))) ||
+        !list) {
+      return;
+    }
+    if (FAILED(list->HrInit())) {
+      list->Release();
+      return;
+    }
+    taskbar_ = list;
+  }
+  if (taskbar_) taskbar_->SetProgressValue(hwnd_, done, total);
 }
 
 std::vector<std::string> FrmMain::Versions() const {

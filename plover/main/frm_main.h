@@ -16,6 +16,8 @@
 #include "plover/shell/frm_menu.h"
 #include "plover/shell/menu_model.h"
 
+struct ITaskbarList3;
+
 namespace plover {
 
 // Control identifiers; the window text of every control is its caption.
@@ -67,6 +69,7 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   std::string Status() const override;
   void SetStatus(const std::string& text) override;
   void EnableInput(bool enabled) override;
+  void SwitchProgress(size_t done, size_t total) override;
   std::vector<std::string> Versions() const override;
   void ClearVersions() override;
   void AddVersion(const std::string& name) override;
@@ -113,7 +116,13 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
     LocalTime Now() override;
   };
 
+  // The taskbar button's progress: made at the first switch that shows it.
+  void ShowTaskbarProgress(size_t done, size_t total);
+
   HWND tooltip_ = nullptr;
+  DWORD lastPaint_ = 0;  // when a switch last let paint through
+  bool taskbarTried_ = false;
+  ::ITaskbarList3* taskbar_ = nullptr;
   Services* services_ = nullptr;
   win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
   bool closing_ = false;

@@ -31,11 +31,14 @@ bool DeleteIfThere(fs::FileSystem& fs, const std::string& path) {
 // writing when it stopped is thrown away. The game files themselves were
 // only ever replaced whole.
 bool DropSwitchTemporaries(Services& s, const std::string& gameDir, const std::string& name) {
+  // Most copies under way sit in one folder of the game folder; the others
+  // sit beside their game files.
+  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
+  bool ok = !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
   std::string bytes;
   const fs::Status read = s.fs.ReadAll(VersionFilePath(s.appDir, name), bytes);
-  if (read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound)) return true;
+  if (read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound)) return ok;
   if (!read.ok()) return false;
-  bool ok = true;
   for (const auto& raw : versions::SplitLines(bytes)) {
     const auto entry = text::GbkToUtf8(raw);
     if (!entry || EntryEscapesGameDirectory(*entry)) continue;

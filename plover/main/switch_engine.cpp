@@ -1,7 +1,11 @@
+#include <string>
+#include <utility>
+
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {
@@ -50,6 +54,7 @@ class SwitchRunning {
     view_.EnableInput(false);
   }
   ~SwitchRunning() {
+    view_.SwitchProgress(0, 0);
     view_.EnableInput(true);
     s_.switching = false;
   }
@@ -59,6 +64,38 @@ class SwitchRunning {
  private:
   Services& s_;
   MainView& view_;
+};
+
+// One folder for the temporaries of a switch, made in the game directory
+// when the first file is copied and removed with everything in it when the
+// switch ends. A new name in it is found at once however many files the
+// folders of the game hold. Where it cannot be made, each temporary goes
+// beside its target.
+class TemporaryFolder {
+ public:
+  TemporaryFolder(fs::FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  ~TemporaryFolder() {
+    if (ready_) (void)fs_.DeleteFolder(path_);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  // The folder, or "" for temporaries beside their targets.
+  const std::string& Get() {
+    if (!tried_) {
+      tried_ = true;
+      // One left by a switch that never ended is taken over.
+      ready_ = fs_.CreateFolder(path_).ok() || fs_.FolderExists(path_);
+    }
+    static const std::string kBeside;
+    return ready_ ? path_ : kBeside;
+  }
+
+ private:
+  fs::FileSystem& fs_;
+  std::string path_;
+  bool tried_ = false;
+  bool ready_ = false;
 };
 
 }  // namespace
@@ -93,10 +130,15 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
-  // The copy under way is written beside its game file: the next start
-  // removes it if the program is stopped before the switch ends.
+  // The copy under way is written beside its game file or in the game
+  // folder's temporary folder: the next start removes it if the program is
+  // stopped before the switch ends.
   const JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
-  for (const auto& raw : versions::SplitLines(bytes)) {
+  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix));
+  const std::vector<std::string> lines = versions::SplitLines(bytes);
+  size_t handled = 0;
+  for (const auto& raw : lines) {
+    view.SwitchProgress(handled++, lines.size());
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {
       report.notWritten.push_back(versions::DisplayableLine(FileNameOf(raw)));
@@ -110,9 +152,11 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     }
 
     const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
+    const std::string gameFile = versions::GameFilePath(gameDir, entry);
     fs::Status st = s.fs.GetFile(storeCopy);
-    if (st.ok()) {
-      st = fs::SafeCopy(s.fs, storeCopy, versions::GameFilePath(gameDir, entry));
+    // A game file that already holds its store copy is left as it is.
+    if (st.ok() && !versions::InPlace(s.fs, storeCopy, gameFile)) {
+      st = fs::SafeCopy(s.fs, storeCopy, gameFile, temporaries.Get());
       // The store copy is there: a copy that fails is not a missing file.
       if (st.is(fs::kFileNotFound)) st = {fs::kPathFileAccessError};
     }

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/text/codepage.h"
@@ -36,6 +37,9 @@ class FakeMainView : public MainView {
   int selected = -1;
   std::vector<std::string> wizardCaptions;
   std::function<void()> onWizard;  // runs while the wizard is "open"
+  // Every SwitchProgress call, in order, and what runs at each.
+  std::vector<std::pair<size_t, size_t>> progress;
+  std::function<void(size_t done, size_t total)> onProgress;
 
   std::string GamePath() const override { return gamePath; }
   void SetGamePath(const std::string& path) override { gamePath = path; }
@@ -46,6 +50,10 @@ class FakeMainView : public MainView {
   void EnableInput(bool on) override {
     enabled = on;
     enableCalls.push_back(on);
+  }
+  void SwitchProgress(size_t done, size_t total) override {
+    progress.emplace_back(done, total);
+    if (onProgress) onProgress(done, total);
   }
   std::vector<std::string> Versions() const override { return versions; }
   void ClearVersions() override {

@@ -10,6 +10,7 @@
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "plover/main/app.h"
+#include "plover/versions/quick_check.h"
 #include "tests/support/fakes.h"
 
 namespace plover {
@@ -142,6 +143,44 @@ TEST_F(Win32FsTest, SafeCopyLeavesAHeldFileWholeAndNoTemporary) {
 
   ASSERT_TRUE(fs::SafeCopy(fs_, P("new.dll"), P("Game.dll")).ok());
   EXPECT_EQ(Get("Game.dll"), std::string(100000, 'n'));
+}
+
+// A copy keeps the last-write time of its source through the temporary and
+// the move, beside the target or in a folder of temporaries, so a switch
+// can tell later that the game file holds its store copy.
+TEST_F(Win32FsTest, SafeCopyKeepsTheSourceTimeAndItsTemporaryFolderWorks) {
+  Put("store.dll", std::string(70000, 's'));
+  {
+    win::UniqueFile f(CreateFileW(win::Wide(P("store.dll")).value().c_str(), FILE_WRITE_ATTRIBUTES,
+                                  0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(f);
+    FILETIME old{0x12345670, 0x01c5a000};  // 2005, with 100 ns digits of its own
+    ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &old));
+  }
+  ASSERT_TRUE(fs_.CreateFolder(P("temps")).ok());
+  ASSERT_TRUE(fs_.CreateFolder(P("maps")).ok());
+  for (const char* temps : {"", "temps"}) {
+    SCOPED_TRACE(temps);
+    const std::string folder = *temps ? P(temps) : std::string();
+    Put("maps\\Game.dll", "old");
+    ASSERT_TRUE(fs::SafeCopy(fs_, P("store.dll"), P("maps\\Game.dll"), folder).ok());
+    fs::FileInfo store, game;
+    ASSERT_TRUE(fs_.GetFile(P("store.dll"), &store).ok());
+    ASSERT_TRUE(fs_.GetFile(P("maps\\Game.dll"), &game).ok());
+    EXPECT_EQ(game.size, store.size);
+    EXPECT_EQ(game.lastWrite, store.lastWrite);
+    EXPECT_TRUE(versions::InPlace(fs_, P("store.dll"), P("maps\\Game.dll")));
+    std::vector<std::string> names;
+    ASSERT_TRUE(fs_.ListFiles(P("maps"), "*", names).ok());
+    EXPECT_EQ(names, std::vector<std::string>{"Game.dll"});
+    ASSERT_TRUE(fs_.ListFiles(P("temps"), "*", names).ok());
+    EXPECT_TRUE(names.empty());
+    // A missing target folder is 58 either way, and leaves no temporary.
+    EXPECT_EQ(fs::SafeCopy(fs_, P("store.dll"), P("gone\\Game.dll"), folder).code,
+              fs::kFileAlreadyExists);
+    ASSERT_TRUE(fs_.ListFiles(P("temps"), "*", names).ok());
+    EXPECT_TRUE(names.empty());
+  }
 }
 
 TEST_F(Win32FsTest, ReadOnlyTargetIsReportedNotReplaced) {

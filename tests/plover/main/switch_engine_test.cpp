@@ -268,10 +268,135 @@ TEST_F(SwitchTest, EmptyVersionFileCompletesWithoutCopying) {
   EXPECT_TRUE(prompts.boxes.empty());
 }
 
-TEST_F(SwitchTest, RepeatedEntryIsWrittenEachTime) {
+TEST_F(SwitchTest, RepeatedEntryIsWrittenOnceAndThenInPlace) {
   AddVersion({"Game.dll", "War3Patch.mpq", "Game.dll"});
   EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
-  EXPECT_EQ(Written(), InGame({"Game.dll", "War3Patch.mpq", "Game.dll"}));
+  EXPECT_EQ(Written(), InGame({"Game.dll", "War3Patch.mpq"}));
+}
+
+// ---- Only what differs is copied ----------------------------------------------
+
+TEST_F(SwitchTest, SwitchToTheInstalledVersionCopiesNothing) {
+  AddVersion(kExample);
+  ASSERT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  const size_t logged = fs.Log().size();
+  const int copies = fs.CallCount(Op::kCopy);
+  view = FakeMainView();
+  view.gamePath = "D:\\War3\\";
+
+  const SwitchReport r = Apply();
+
+  EXPECT_EQ(r.outcome, SwitchOutcome::kCompleted);
+  EXPECT_TRUE(r.notWritten.empty());
+  EXPECT_EQ(fs.Log().size(), logged) << fs.Log().back();
+  EXPECT_EQ(fs.CallCount(Op::kCopy), copies);
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+  EXPECT_EQ(view.status, text_of::kSwitched);
+  ExpectWindowEnabledAfterOneSwitch();
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(SwitchTest, EveryDifferenceIsCopiedAsBefore) {
+  const Names entries = {"Game.dll", "War3Patch.mpq", kMap, "war3.exe", "Maps\\Old.w3m"};
+  AddVersion(entries);
+  ASSERT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  fs.Tick();
+  fs.Touch("D:\\War3\\Game.dll");                                        // written since
+  fs.PutFile("D:\\War3\\War3Patch.mpq", "other size");                   // other size, same time
+  fs.Touch(StoreCopy(kMap));                                             // store copy replaced
+  ASSERT_TRUE(fs.Delete("D:\\War3\\war3.exe").ok());                     // gone
+  fs.Fail(Op::kGetFile, "D:\\War3\\Maps\\Old.w3m", fs::kDeviceIoError);  // cannot be looked up
+  const size_t logged = fs.Log().size();
+
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+
+  const Names since(fs.Log().begin() + static_cast<std::ptrdiff_t>(logged), fs.Log().end());
+  Names written;
+  for (const auto& line : since) {
+    if (line.starts_with("move ")) written.push_back(line.substr(line.find(" -> ") + 4));
+  }
+  EXPECT_EQ(written, InGame(entries));
+  for (const auto& e : entries) {
+    EXPECT_EQ(fs.Contents("D:\\War3\\" + e), "new " + FileNameOf(e)) << e;
+  }
+  EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(SwitchTest, EntryInPlaceCountsAsDoneEvenWhenItCannotBeReplaced) {
+  AddVersion(kExample);
+  ASSERT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  fs.Hold("D:\\War3\\War3Patch.mpq");  // the game runs
+  fs.Touch("D:\\War3\\Game.dll");
+
+  const SwitchReport r = Apply();
+
+  EXPECT_EQ(r.outcome, SwitchOutcome::kCompleted);
+  EXPECT_TRUE(prompts.boxes.empty());
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
+}
+
+TEST_F(SwitchTest, TemporariesLiveInAFolderOfTheirOwnForAsLongAsTheSwitchRuns) {
+  AddVersion({"Game.dll", kMap});
+  bool folderWhileAsking = false;
+  prompts.onShow = [&](const Box&) { folderWhileAsking = fs.Exists("D:\\War3\\.plover-tmp"); };
+  fs.Fail(Op::kCopy, "", fs::kPermissionDenied, /*skip=*/1);  // the map: reported
+
+  Apply();
+
+  EXPECT_EQ(fs.Log()[0], "mkdir D:\\War3\\.plover-tmp");
+  EXPECT_EQ(fs.Log()[1],
+            "copy C:\\P\\1.20\\Game.dll -> D:\\War3\\.plover-tmp\\Game.dll.plover-tmp");
+  EXPECT_EQ(fs.Log()[2], "move D:\\War3\\.plover-tmp\\Game.dll.plover-tmp -> D:\\War3\\Game.dll");
+  EXPECT_EQ(fs.Log().back(), "rmdir D:\\War3\\.plover-tmp");
+  EXPECT_TRUE(folderWhileAsking);
+  EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+
+  // One left behind is taken over and cleared.
+  Reset();
+  AddVersion({"Game.dll"});
+  fs.PutFile("D:\\War3\\.plover-tmp\\Game.dll.plover-tmp", "half");
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
+  EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+
+  // A game directory that takes no new folder gets its temporaries beside
+  // their targets.
+  Reset();
+  AddVersion({"Game.dll", kMap});
+  fs.Fail(Op::kCreateFolder, "", fs::kPermissionDenied, 0, -1);
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(Written(), InGame({"Game.dll", kMap}));
+  EXPECT_NE(std::find(fs.Log().begin(), fs.Log().end(),
+                      "move D:\\War3\\Game.dll.plover-tmp -> D:\\War3\\Game.dll"),
+            fs.Log().end());
+  EXPECT_TRUE(TempFilesLeft(fs).empty());
+}
+
+TEST_F(SwitchTest, ProgressIsShownBeforeEveryLineAndEndedAfterwards) {
+  AddVersion({"Game.dll", "..\\out.dll", kMap});
+  std::vector<bool> enabledAtProgress;
+  std::vector<std::string> writtenAtProgress;
+  view.onProgress = [&](size_t, size_t) {
+    enabledAtProgress.push_back(view.enabled);
+    writtenAtProgress.push_back(Written().empty() ? "" : Written().back());
+  };
+
+  Apply();
+
+  using Step = std::pair<size_t, size_t>;
+  EXPECT_EQ(view.progress, (std::vector<Step>{{0, 3}, {1, 3}, {2, 3}, {0, 0}}));
+  EXPECT_EQ(enabledAtProgress, (std::vector<bool>{false, false, false, false}));
+  EXPECT_EQ(writtenAtProgress, (Names{"", "D:\\War3\\Game.dll", "D:\\War3\\Game.dll",
+                                      "D:\\War3\\" + std::string(kMap)}));
+
+  // A switch that stops at a question ends its progress too.
+  Reset();
+  AddVersion({"Game.dll", kMap});
+  ASSERT_TRUE(fs.Delete(StoreCopy("Game.dll")).ok());
+  prompts.answers = {ui::kIdNo};
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kStopped);
+  EXPECT_EQ(view.progress, (std::vector<Step>{{0, 2}, {0, 0}}));
 }
 
 }  // namespace

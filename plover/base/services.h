@@ -21,6 +21,8 @@ struct Services {
   ui::TextPrompt* textPrompt = nullptr;
   ui::FilePicker* filePicker = nullptr;
   ui::FileVersionReader* versionReader = nullptr;
+  // The running processes; without it no game is ever seen running.
+  ui::ProcessList* processes = nullptr;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
 };

@@ -5,6 +5,7 @@
 
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
+#include "quenlock/hook_refresh.h"
 #include "quenlock/icon_art.h"
 #include "quenlock/menu.h"
 
@@ -73,7 +74,29 @@ bool Form1::Load() {
 
   plover::tray::TrayInstall(hwnd_, *this);
   plover::tray::TraySetTip(kTip);
+  SetTimer(hwnd_, kRefreshTimer, kRefreshPeriodMs, nullptr);
+  WatchSession(true);
   return true;
+}
+
+void Form1::WatchSession(bool on) {
+  // wtsapi32 is loaded only for this, so that the program starts without it.
+  if (on && !wtsapi_) {
+    using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
+    wtsapi_ = LoadLibraryW(L"wtsapi32.dll");
+    if (!wtsapi_) return;
+    const auto fn = reinterpret_cast<RegisterFn>(
+        reinterpret_cast<void*>(GetProcAddress(wtsapi_, "WTSRegisterSessionNotification")));
+    watchingSession_ = fn && fn(hwnd_, 0 /* NOTIFY_FOR_THIS_SESSION */);
+  } else if (!on && wtsapi_) {
+    using UnregisterFn = BOOL(WINAPI*)(HWND);
+    const auto fn = reinterpret_cast<UnregisterFn>(
+        reinterpret_cast<void*>(GetProcAddress(wtsapi_, "WTSUnRegisterSessionNotification")));
+    if (watchingSession_ && fn) fn(hwnd_);
+    watchingSession_ = false;
+    FreeLibrary(wtsapi_);
+    wtsapi_ = nullptr;
+  }
 }
 
 HMENU Form1::MenuToPopUp() {
@@ -112,8 +135,16 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     DestroyWindow(hwnd_);
     return 0;
   }
+  if (RefreshesHook(msg, wParam)) {
+    // Only while blocking; a fresh hook that fails leaves the old one.
+    hook_.Refresh();
+    if (msg == WM_POWERBROADCAST) return TRUE;
+    return 0;
+  }
   if (msg == WM_DESTROY) {
     // The last window: the program ends, and the icon and the hook with it.
+    KillTimer(hwnd_, kRefreshTimer);
+    WatchSession(false);
     plover::tray::TrayRemove();
     hook_.Remove();
     PostQuitMessage(0);

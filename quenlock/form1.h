@@ -34,12 +34,17 @@ class Form1 final : public plover::win::Window, public plover::tray::TrayClient 
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // Asks for the session's unlock and reconnect notifications (the service
+  // may be missing: then only the timer and resumes refresh the hook).
+  void WatchSession(bool on);
 
   HINSTANCE instance_;
   plover::win::UniqueIcon bigIcon_;
   plover::win::UniqueIcon smallIcon_;
   plover::win::UniqueMenu menu_;  // while popped up
   KeyboardHook hook_;
+  HMODULE wtsapi_ = nullptr;  // while the session is watched
+  bool watchingSession_ = false;
 };
 
 // The program's picture at `size` pixels.

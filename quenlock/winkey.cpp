@@ -27,11 +27,26 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+namespace {
+
+HHOOK NewHook() {
+  return SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
+}
+
+}  // namespace
+
 bool KeyboardHook::Install() {
-  if (!hook_) {
-    hook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0));
-  }
+  if (!hook_) hook_.reset(NewHook());
   return installed();
+}
+
+bool KeyboardHook::Refresh() {
+  if (!hook_) return false;
+  const HHOOK fresh = NewHook();
+  if (!fresh) return false;
+  // The fresh hook is in place before the old one is removed.
+  hook_.reset(fresh);
+  return true;
 }
 
 }  // namespace quenlock

@@ -17,6 +17,11 @@ class KeyboardHook {
   // Installs KeyboardHookProc for all threads of the desktop; false when the
   // system refuses. Installing twice keeps the first hook.
   bool Install();
+  // Puts a fresh hook in front of the installed one and only then removes
+  // the old one, so that no keystroke goes by unfiltered. Nothing happens
+  // when no hook is installed; when the fresh one cannot be installed, the
+  // old one stays (false).
+  bool Refresh();
   void Remove() { hook_.reset(); }
   bool installed() const { return static_cast<bool>(hook_); }
 

@@ -25,6 +25,8 @@ struct Services {
   // Where work that changes several files records itself; none in tests
   // that do not look at interrupted work.
   Journal* journal = nullptr;
+  // The running processes; without it no game is ever seen running.
+  ui::ProcessList* processes = nullptr;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
 };

@@ -25,6 +25,8 @@ inline constexpr const char* kWelcome = "欢迎使用";
 inline constexpr const char* kChooseGameDir = "选择魔兽所在目录";
 inline constexpr const char* kWrongGameDir = "你选择的魔兽目录不对，请选择！";
 inline constexpr const char* kGameNotFound = "找不到魔兽,请选择正确的目录";
+inline constexpr const char* kGameRunning = "魔兽正在运行，部分文件可能无法转换。是否继续？";
+inline constexpr const char* kTitleSwitch = "转换";
 
 inline constexpr const char* kLoaderMade = "已经生成loader！- Created by Velmor";
 inline constexpr const char* kConfirmDelete = "你确定要删除吗？";

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plover::ui {
 
@@ -42,6 +43,14 @@ class Launcher {
   // Starts a program without waiting for it. `showState` is the window show
   // state (2: minimised with focus). False when it could not be started.
   virtual bool Start(const std::string& program, const std::string& arguments, int showState) = 0;
+};
+
+class ProcessList {
+ public:
+  virtual ~ProcessList() = default;
+  // The full paths of the program files of the running processes, as far as
+  // they can be read; a process whose path cannot be read is left out.
+  virtual std::vector<std::string> ImagePaths() = 0;
 };
 
 // A program file's version a.b.c.d, from its version resource.

@@ -152,7 +152,45 @@ LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+void FrmMain::BringBack() {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  // A pop-up menu that is up is in front already and stays the player's.
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE)) return;
+  if (Busy() || !IsWindowEnabled(hwnd_)) {
+    if (HWND waiting = WaitingWindow()) SetForegroundWindow(waiting);
+    return;
+  }
+  tray::TrayRemove();
+  Menus().LeftClick();
+}
+
+HWND FrmMain::WaitingWindow() const {
+  const HWND popup = GetLastActivePopup(hwnd_);
+  if (popup && popup != hwnd_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
+  struct Search {
+    const FrmMain* self;
+    HWND found;
+  } search{this, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (hwnd == s->self->hwnd_ || hwnd == s->self->tooltip_) return TRUE;
+        if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (bringBackMessage_ != 0 && msg == bringBackMessage_) {
+    BringBack();
+    result = 0;
+    return true;
+  }
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));

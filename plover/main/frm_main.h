@@ -60,6 +60,9 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   int RunMessageLoop();
   // Closing: saves the settings and destroys the window.
   void Close();
+  // The message another start of the program sends to bring this window
+  // back (0: none).
+  void SetBringBackMessage(UINT message) { bringBackMessage_ = message; }
 
   // MainView
   std::string GamePath() const override;
@@ -107,6 +110,13 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   void FollowReplayCheckBox();  // chkSave
   // Logging off or shutting down.
   void EndSession();
+  // Another start of the program asks for the window: it comes back as a
+  // left click on the icon brings it, or, while a switch, a modal window or
+  // a message box waits for the player, that comes to the front.
+  void BringBack();
+  // The window of this thread that waits for the player while the main
+  // window takes no input; nullptr when there is none.
+  HWND WaitingWindow() const;
   void SetReplayWatch(bool on);
   bool AddListItem(UINT message, int index, const std::string& name);
   shell::MainMenus& Menus();
@@ -126,6 +136,7 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   Services* services_ = nullptr;
   win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
   bool closing_ = false;
+  UINT bringBackMessage_ = 0;
   SystemClock clock_;
   ReplayWatch replayWatch_;
   std::unique_ptr<shell::MainMenus> menus_;  // the pop-up menus and the icon

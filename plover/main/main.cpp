@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include <cstdint>
+#include <string>
 
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
@@ -20,17 +21,47 @@
 
 namespace {
 
-// One running instance per executable: the lock is named after the
+// One running instance per executable: the instance is named after the
 // executable's full path, so that copies in other folders stay independent.
-plover::win::UniqueHandle TakeInstanceLock(const std::string& exePath) {
+std::wstring InstanceName(const std::string& exePath) {
   const std::string path = plover::fs::UpperAscii(exePath);
   uint32_t hash = 2166136261u;
   for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
   wchar_t name[64];
-  wsprintfW(name, L"Local\\Plover2.0-%08lx", static_cast<unsigned long>(hash));
-  plover::win::UniqueHandle lock(CreateMutexW(nullptr, FALSE, name));
+  wsprintfW(name, L"Plover2.0-%08lx", static_cast<unsigned long>(hash));
+  return name;
+}
+
+plover::win::UniqueHandle TakeInstanceLock(const std::wstring& instance) {
+  plover::win::UniqueHandle lock(CreateMutexW(nullptr, FALSE, (L"Local\\" + instance).c_str()));
   if (lock && GetLastError() == ERROR_ALREADY_EXISTS) return {};
   return lock;
+}
+
+// The message that asks the running instance for its window; only the
+// instance of the same executable knows it.
+UINT BringBackMessage(const std::wstring& instance) {
+  return RegisterWindowMessageW((instance + L"-BringBack").c_str());
+}
+
+// Asks the main windows of the other running Plovers for their window; the
+// one of this executable answers. It may take the foreground from this
+// process, which the player has just used.
+void AskRunningInstanceForItsWindow(UINT message) {
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        wchar_t cls[32];
+        if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
+          return TRUE;
+        }
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == GetCurrentProcessId()) return TRUE;
+        AllowSetForegroundWindow(pid);
+        PostMessageW(hwnd, static_cast<UINT>(lp), 0, 0);
+        return TRUE;
+      },
+      static_cast<LPARAM>(message));
 }
 
 void Tell(const char* text) {
@@ -50,9 +81,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Tell(text_of::kProgramError);
     return 1;
   }
-  win::UniqueHandle lock = TakeInstanceLock(*exePath);
+  const std::wstring instance = InstanceName(*exePath);
+  const UINT bringBack = BringBackMessage(instance);
+  win::UniqueHandle lock = TakeInstanceLock(instance);
   if (!lock) {
+    // The running instance's window may be hidden behind its icon: once
+    // the player has read this, it comes back. Nothing else is touched.
     Tell(text_of::kAlreadyRunning);
+    if (bringBack != 0) AskRunningInstanceForItsWindow(bringBack);
     return 0;
   }
 
@@ -62,6 +98,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   FrmMain frmMain;
   if (!frmMain.Create()) return 1;
+  frmMain.SetBringBackMessage(bringBack);
 
   fs::Win32FileSystem fileSystem;
   shell::Win32Prompts prompts(frmMain.hwnd());
@@ -78,6 +115,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   services.filePicker = &filePicker;
   versions::Win32FileVersionReader versionReader;
   services.versionReader = &versionReader;
+  shell::Win32ProcessList processes;
+  services.processes = &processes;
   frmMain.Attach(&services);
 
   // A command line that cannot convert names no version: the window is

@@ -5,6 +5,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/running_game.h"
 #include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 
@@ -114,6 +115,11 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const SwitchRunning running(s, view);
+  if (!GoOnThoughGameRuns(s, view.GamePath())) {
+    view.SetStatus(text_of::kIdle);
+    report.outcome = SwitchOutcome::kStopped;
+    return report;
+  }
   view.SetStatus(text_of::kSwitching);
 
   // The version file is read whole before anything is copied, so no handle

@@ -1,5 +1,7 @@
 #include "plover/shell/win32_ui.h"
 
+#include <tlhelp32.h>
+
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "plover/controls/skinned_window.h"
@@ -56,6 +58,36 @@ bool Win32Launcher::Start(const std::string& program, const std::string& argumen
   const win::UniqueHandle thread(pi.hThread);
   const win::UniqueHandle process(pi.hProcess);
   return true;
+}
+
+}  // namespace plover::shell
+
+namespace plover::shell {
+
+std::vector<std::string> Win32ProcessList::ImagePaths() {
+  std::vector<std::string> paths;
+  const win::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return paths;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    const win::UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    if (!process) continue;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD size = static_cast<DWORD>(path.size());
+      if (QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) {
+        path.resize(size);
+        if (auto utf8 = win::Utf8(path)) paths.push_back(std::move(*utf8));
+        break;
+      }
+      if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) break;
+      path.resize(path.size() * 2);
+    }
+  }
+  return paths;
 }
 
 }  // namespace plover::shell

@@ -1,12 +1,13 @@
 // The logic's interfaces to the outside world on Windows: message boxes, the
 // folder picker, the text prompt and the file-open dialog, each belonging to
-// the topmost modal window that runs or else the main window; and the
-// program launcher.
+// the topmost modal window that runs or else the main window; the program
+// launcher and the list of running processes.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "plover/base/ui.h"
 
@@ -49,6 +50,13 @@ class Win32FilePicker final : public ui::FilePicker, OwnedWindowPart {
                                   const std::string& filterPattern, const std::string& initialDir,
                                   const std::string& title, unsigned flags,
                                   const std::string& preset) override;
+};
+
+// The running processes, from a snapshot of the system's process list; the
+// processes whose program file cannot be queried are left out.
+class Win32ProcessList final : public ui::ProcessList {
+ public:
+  std::vector<std::string> ImagePaths() override;
 };
 
 // A program or argument text that cannot convert is not started (false).

@@ -320,6 +320,156 @@ TEST(Switch, FileHeldByAnotherProcessIsReportedAndKept) {
   ExpectClosesCleanly(plover);
 }
 
+// ---- A switch while the game runs ------------------------------------------------------
+
+// True when nobody may write the file now: a running game holds it.
+bool HeldOpen(const std::string& path) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return true;
+  CloseHandle(h);
+  return false;
+}
+
+// The fake game started from `exe` and kept running, holding the files of
+// `held` (names in the game's folder) as the game holds its program files,
+// until the object goes.
+class RunningGame {
+ public:
+  explicit RunningGame(const std::string& exe, const Lines& held = {}) {
+    const std::string folder = exe.substr(0, exe.find_last_of('\\'));
+    std::string list;
+    for (const auto& name : held) list += name + ";";
+    SetEnvironmentVariableW(L"FAKE_WAR3_STAY_MS", L"120000");
+    SetEnvironmentVariableW(L"FAKE_WAR3_HOLD", Wide(list).c_str());
+    const bool started = process_.Start(exe);
+    SetEnvironmentVariableW(L"FAKE_WAR3_STAY_MS", nullptr);
+    SetEnvironmentVariableW(L"FAKE_WAR3_HOLD", nullptr);
+    ok_ = started && WaitUntil(
+                         [&] {
+                           if (!FileExists(Join(folder, "war3-started.txt"))) return false;
+                           for (const auto& name : held) {
+                             if (!HeldOpen(Join(folder, name))) return false;
+                           }
+                           return true;
+                         },
+                         kStepMs);
+  }
+  ~RunningGame() { process_.Kill(); }
+  bool ok() const { return ok_ && process_.Running(); }
+
+ private:
+  PloverProcess process_;
+  bool ok_ = false;
+};
+
+const char* const kGameRunning = "魔兽正在运行，部分文件可能无法转换。是否继续？";
+
+// The question about the running game, with No as its default button.
+std::optional<Dialog> ExpectGameRunningQuestion(PloverProcess& plover) {
+  auto box = plover.WaitMessageBox(kStepMs);
+  EXPECT_TRUE(box.has_value()) << "no question about the running game: " << plover.Describe();
+  if (!box) return box;
+  EXPECT_EQ(box->title, "转换");
+  EXPECT_EQ(box->text, kGameRunning);
+  HWND yes = GetDlgItem(box->hwnd, IDYES);
+  HWND no = GetDlgItem(box->hwnd, IDNO);
+  EXPECT_TRUE(yes && no) << "the question has no Yes and No buttons";
+  if (no) {
+    EXPECT_TRUE(GetWindowLongW(no, GWL_STYLE) & BS_DEFPUSHBUTTON) << "No is not the default";
+  }
+  return box;
+}
+
+TEST(RunningGame, AnsweredNoLeavesEveryGameFileUntouched) {
+  Scenario s = ReadyScenario();
+  RunningGame game(s.GameFile("War3.exe"));
+  ASSERT_TRUE(game.ok()) << "the fake game did not stay running";
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  std::vector<unsigned long long> times;
+  for (const auto& entry : FullEntries()) times.push_back(s.WriteTime(s.GameFile(entry)));
+
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  const auto box = ExpectGameRunningQuestion(plover);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_FALSE(IsWindowEnabled(main)) << "the window takes input while the question waits";
+  ASSERT_TRUE(plover.Answer(*box, IDNO));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIdle, kStepMs), kIdle);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, kStepMs));
+  Sleep(300);
+  EXPECT_FALSE(plover.MessageBoxNow().has_value()) << plover.Describe();
+  ExpectFlavour(s, FullEntries(), kGameFlavour);
+  for (size_t i = 0; i < FullEntries().size(); ++i) {
+    EXPECT_EQ(s.WriteTime(s.GameFile(FullEntries()[i])), times[i]) << FullEntries()[i];
+  }
+  ExpectClosesCleanly(plover);
+}
+
+TEST(RunningGame, AnsweredYesSwitchesAndReportsTheHeldFiles) {
+  Scenario s = ReadyScenario();
+  RunningGame game(s.GameFile("War3.exe"), {"Game.dll", "War3Patch.mpq"});
+  ASSERT_TRUE(game.ok()) << "the fake game did not stay running with its files";
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  const auto question = ExpectGameRunningQuestion(plover);
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(plover.Answer(*question, IDYES));
+  const auto report = plover.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(report.has_value()) << "no report of the held files: " << plover.Describe();
+  EXPECT_EQ(report->title, kTitleError);
+  // The running program file itself may be replaced or not, as the system
+  // allows; the files the game holds are never.
+  const std::string header = "以下文件未能转换（可能正在使用或只读）：\nGame.dll\n";
+  EXPECT_TRUE(report->text == header + "War3Patch.mpq" ||
+              report->text == header + "War3.exe\nWar3Patch.mpq")
+      << report->text;
+  ASSERT_TRUE(plover.Answer(*report, IDOK));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIncomplete, kStepMs), kIncomplete);
+  ExpectFlavour(s, {"Game.dll", "War3Patch.mpq"}, kGameFlavour);
+  for (const auto& entry : FullEntries()) {
+    if (entry == "Game.dll" || entry == "War3Patch.mpq" || entry == "War3.exe") continue;
+    EXPECT_TRUE(s.GameHolds(entry, "1.20")) << entry;
+  }
+  ExpectClosesCleanly(plover);
+}
+
+TEST(RunningGame, GameOfAnotherFolderAsksNothing) {
+  Scenario s = ReadyScenario();
+  const std::string other = Join(s.root(), "other game");
+  MakeDirs(other);
+  CopyInto(FakeGameExePath(), Join(other, "war3.exe"));
+  RunningGame game(Join(other, "war3.exe"));
+  ASSERT_TRUE(game.ok()) << "the fake game did not stay running";
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnTran)));
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched)
+      << plover.Describe();
+  EXPECT_FALSE(plover.MessageBoxNow().has_value());
+  ExpectFlavour(s, FullEntries(), "1.20");
+  ExpectClosesCleanly(plover);
+}
+
+TEST(RunningGame, CommandLineAsksTheSameWay) {
+  Scenario s = ReadyScenario();
+  RunningGame game(s.GameFile("War3.exe"));
+  ASSERT_TRUE(game.ok()) << "the fake game did not stay running";
+  PloverProcess plover;
+  ASSERT_TRUE(plover.Start(s.exe(), "1.20"));
+  const auto box = ExpectGameRunningQuestion(plover);
+  ASSERT_TRUE(box.has_value());
+  ASSERT_TRUE(plover.Answer(*box, IDNO));
+  EXPECT_EQ(plover.WaitExit(20000), std::optional<DWORD>(0)) << plover.Describe();
+  ExpectFlavour(s, FullEntries(), kGameFlavour);
+}
+
 TEST(Switch, MissingMapsFolderIsReported) {
   Scenario s(TestName());
   s.MakeGame(false);

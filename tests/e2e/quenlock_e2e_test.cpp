@@ -2,6 +2,9 @@
 // keys typed with SendInput into a window of this test, which shows what the
 // blocker lets through while it blocks, after chkDisable and after it ends.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <memory>
@@ -242,6 +245,28 @@ TEST_F(QuenlockTest, BlocksUntilSwitchedOffAndAgainWhenSwitchedOn) {
     ExpectBlocking(TryEverything(keys));
   }
   EXPECT_TRUE(quenlock.Running());
+}
+
+TEST_F(QuenlockTest, StillBlocksAfterResumeSessionChangeAndTheRefreshPeriod) {
+  KeyWindow keys;
+  PloverProcess quenlock;
+  HWND form1 = Start(quenlock);
+  ASSERT_NE(form1, nullptr);
+  PostMessageW(form1, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  Sleep(300);
+  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after a resume";
+  PostMessageW(form1, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  Sleep(300);
+  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after an unlock";
+  // Longer than the 15-second refresh period.
+  Sleep(17000);
+  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after the refresh period";
+  EXPECT_TRUE(quenlock.Running());
+  // Not blocking, a resume does not start the blocking again.
+  ChooseChkDisable(quenlock, form1);
+  PostMessageW(form1, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  Sleep(300);
+  EXPECT_TRUE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after chkDisable and a resume";
 }
 
 TEST_F(QuenlockTest, LeftClickOnTheIconEndsItAndTheKeysWorkAgain) {

@@ -218,6 +218,30 @@ TEST_F(TrayTest, EndOfSessionSavesTheSettingsAndRemovesTheIcon) {
   EXPECT_FALSE(IsWindow(main_));
 }
 
+TEST_F(TrayTest, SecondStartBringsTheHiddenWindowBackWithoutItsIcon) {
+  MinimiseToTray();
+  PloverProcess second;
+  ASSERT_TRUE(second.Start(s_->exe()));
+  const auto box = second.WaitMessageBox(kStartMs);
+  ASSERT_TRUE(box.has_value()) << second.Describe();
+  EXPECT_EQ(box->text, "Plover2.0已经运行");
+  EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back before the message was answered";
+  ASSERT_TRUE(second.Answer(*box, IDOK));
+  EXPECT_EQ(second.WaitExit(kStepMs), std::optional<DWORD>(0));
+  ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
+  // The icon is gone: its notifications reach nothing any more.
+  IconEvent(main_, WM_RBUTTONUP);
+  Sleep(1500);
+  const bool menuCame = WindowOf(plover_.pid(), "#32768", true) != nullptr;
+  EXPECT_FALSE(menuCame) << "the icon is still there";
+  if (menuCame) PressInMenu(plover_.pid(), {VK_ESCAPE});
+  // And it can be put up again.
+  MinimiseToTray();
+  IconEvent(main_, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs));
+  EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
+}
+
 TEST_F(TrayTest, KeyBlockerItemWithoutQuenlockSaysSo) {
   MinimiseToTray();
   // The message box comes while the menu's command runs: the menu has closed.

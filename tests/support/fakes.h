@@ -259,6 +259,18 @@ class FakeWizardView : public versions::WizardView {
   }
 };
 
+// The running processes: a fixed list of program files.
+class FixedProcessList : public ui::ProcessList {
+ public:
+  std::vector<std::string> paths;
+  int reads = 0;
+
+  std::vector<std::string> ImagePaths() override {
+    ++reads;
+    return paths;
+  }
+};
+
 struct TestWorld {
   MemoryFileSystem fs;
   ScriptedPrompts prompts;

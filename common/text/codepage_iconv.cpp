@@ -47,4 +47,12 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   return Convert("UTF-8", "CP936", gbk);
 }
 
+std::size_t GbkWidthOf(std::string_view character) {
+  char16_t units[2];
+  std::size_t count = 0;
+  if (!OneCharacterUtf16(character, units, count)) return 0;
+  const auto gbk = Utf8ToGbk(character);
+  return gbk ? gbk->size() : 0;
+}
+
 }  // namespace plover::text

@@ -1,6 +1,5 @@
 #include "quenlock/form1.h"
 
-
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "quenlock/icon_art.h"
@@ -63,8 +62,8 @@ bool Form1::Load() {
   wchar_t caption[32];
   if (!plover::win::WideInto(kCaption, caption)) return false;
   // Never shown: no window stays on the screen, only the icon.
-  CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance_, static_cast<Window*>(this));
+  CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 240,
+                  120, nullptr, nullptr, instance_, static_cast<Window*>(this));
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));

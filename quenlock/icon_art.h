@@ -3,6 +3,7 @@
 // can be made and checked without Windows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace quenlock {
 void DrawIcon(int size, uint32_t* pixels);
 inline std::vector<uint32_t> DrawIcon(int size) {
   if (size <= 0) return {};
-  std::vector<uint32_t> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
   DrawIcon(size, pixels.data());
   return pixels;
 }

@@ -74,6 +74,12 @@ run_preset() {
     failed+=("$preset: build")
     return
   fi
+  if [ "$preset" = windows ]; then
+    echo "==> $preset: release package"
+    if ! cmake --build --preset "$preset" --target package || ! bash scripts/check-package.sh; then
+      failed+=("$preset: package")
+    fi
+  fi
   if [ "$what" != build-only ]; then
     echo "==> $preset: test"
     if ! ctest --preset "$preset"; then

@@ -1,8 +1,5 @@
 #include "quenlock/form1.h"
 
-#include <cstring>
-#include <string>
-
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "quenlock/hook_refresh.h"
@@ -15,7 +12,7 @@ using plover::win::UniqueBitmap;
 using plover::win::UniqueIcon;
 
 UniqueIcon MakeIcon(int size) {
-  const auto pixels = DrawIcon(size);
+  if (size <= 0) return UniqueIcon();
   BITMAPV5HEADER header{};
   header.bV5Size = sizeof header;
   header.bV5Width = size;
@@ -32,7 +29,7 @@ UniqueIcon MakeIcon(int size) {
                                        reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                        &bits, nullptr, 0));
   if (!colour || !bits) return UniqueIcon();
-  std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
+  DrawIcon(size, static_cast<uint32_t*>(bits));
   // The alpha channel decides what is seen; the mask only has to exist.
   UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
   ICONINFO info{};
@@ -63,11 +60,11 @@ bool Form1::Load() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   if (!Register(wc)) return false;
-  const auto caption = plover::win::Wide(kCaption);
-  if (!caption) return false;
+  wchar_t caption[32];
+  if (!plover::win::WideInto(kCaption, caption)) return false;
   // Never shown: no window stays on the screen, only the icon.
-  CreateWindowExW(0, kClassName, caption->c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance_, static_cast<Window*>(this));
+  CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 240,
+                  120, nullptr, nullptr, instance_, static_cast<Window*>(this));
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -105,8 +102,9 @@ HMENU Form1::MenuToPopUp() {
     UINT flags = MF_STRING;
     if (!item.enabled) flags |= MF_GRAYED;
     if (item.checked) flags |= MF_CHECKED;
-    if (const auto caption = plover::win::Wide(item.caption)) {
-      AppendMenuW(menu_.get(), flags, item.id, caption->c_str());
+    wchar_t caption[64];
+    if (plover::win::WideInto(item.caption, caption)) {
+      AppendMenuW(menu_.get(), flags, item.id, caption);
     }
   }
   return menu_.get();

@@ -49,10 +49,8 @@ bool Sample(double x, double y, Colour& out) {
 
 }  // namespace
 
-std::vector<uint32_t> DrawIcon(int size) {
-  if (size <= 0) return {};
+void DrawIcon(int size, uint32_t* pixels) {
   constexpr int kSub = 4;  // samples per pixel along each axis
-  std::vector<uint32_t> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
   for (int row = 0; row < size; ++row) {
     for (int col = 0; col < size; ++col) {
       double r = 0, g = 0, b = 0;
@@ -81,7 +79,6 @@ std::vector<uint32_t> DrawIcon(int size) {
           argb;
     }
   }
-  return pixels;
 }
 
 }  // namespace quenlock

@@ -2,8 +2,8 @@
 // right click shows for a given blocking state.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <array>
+#include <string_view>
 
 namespace quenlock {
 
@@ -16,14 +16,14 @@ enum MenuId : unsigned {
 
 struct MenuEntry {
   MenuId id;
-  std::string caption;
+  std::string_view caption;
   bool enabled;
   bool checked;
 };
 
 // The items in display order. The check mark of chkDisable shows whether
 // keys are being blocked, which is whether the hook is installed.
-std::vector<MenuEntry> Form1Menu(bool blocking);
+std::array<MenuEntry, 3> Form1Menu(bool blocking);
 
 inline constexpr const char* kTip = "点击取消屏蔽";
 inline constexpr const char* kCaption = "Quenlock";

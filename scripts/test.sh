@@ -62,7 +62,7 @@ trap 'bash "$root/scripts/wine-run.sh" --home "$wine_home" --stop >/dev/null 2>&
 
 failed=()
 # Runs the steps of one preset in order, stopping at the first that fails;
-# with "build-only" as $2, no tests.
+# with "build-only" as $2, only the tests that need no Wine.
 run_preset() {
   local preset=$1 what=${2:-} start=$SECONDS
   echo "==> $preset: configure"
@@ -75,9 +75,21 @@ run_preset() {
     failed+=("$preset: build")
     return
   fi
+  if [ "$preset" = windows ]; then
+    echo "==> $preset: release package"
+    if ! cmake --build --preset "$preset" --target package || ! bash scripts/check-package.sh; then
+      failed+=("$preset: package")
+    fi
+  fi
   if [ "$what" != build-only ]; then
     echo "==> $preset: test"
     if ! ctest --preset "$preset"; then
+      failed+=("$preset: tests")
+    fi
+  else
+    # The checks that need no Wine (the programs' sizes) still run.
+    echo "==> $preset: tests that need no Wine"
+    if ! ctest --preset "$preset" -L no-wine; then
       failed+=("$preset: tests")
     fi
   fi

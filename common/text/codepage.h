@@ -24,4 +24,19 @@ bool IsValidUtf8(std::string_view utf8);
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
 std::optional<std::string> Utf16ToUtf8(std::u16string_view utf16);
 
+// UTF-8 to UTF-16 into `out`, which holds `capacity` units, without
+// allocating: the number of units written, or kNoFit when the input is not
+// valid UTF-8 or does not fit. Nothing is terminated.
+inline constexpr std::size_t kNoFit = static_cast<std::size_t>(-1);
+std::size_t Utf8ToUtf16(std::string_view utf8, char16_t* out, std::size_t capacity);
+
+// The number of bytes one UTF-8 character takes in code page 936; 0 when it
+// has no code page 936 form or `character` is not exactly one well-formed
+// character.
+std::size_t GbkWidthOf(std::string_view character);
+
+// The UTF-16 form of exactly one UTF-8 character; false when `character` is
+// empty, malformed or more than one character.
+bool OneCharacterUtf16(std::string_view character, char16_t (&units)[2], std::size_t& count);
+
 }  // namespace plover::text

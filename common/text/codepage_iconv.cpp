@@ -58,3 +58,15 @@ std::optional<std::string> DecodeGbk(std::string_view gbk) {
 }
 
 }  // namespace plover::text::platform
+
+namespace plover::text {
+
+std::size_t GbkWidthOf(std::string_view character) {
+  char16_t units[2];
+  std::size_t count = 0;
+  if (!OneCharacterUtf16(character, units, count)) return 0;
+  const auto gbk = Utf8ToGbk(character);
+  return gbk ? gbk->size() : 0;
+}
+
+}  // namespace plover::text

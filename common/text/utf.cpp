@@ -1,3 +1,4 @@
+// The conversions that need no allocation: Quenlock links only these.
 #include "common/text/codepage.h"
 
 #include <cstdint>
@@ -43,6 +44,13 @@ bool DecodeOne(std::string_view s, size_t& i, char32_t& out) {
 
 }  // namespace
 
+bool OneCharacterUtf16(std::string_view character, char16_t (&units)[2], std::size_t& count) {
+  count = Utf8ToUtf16(character, units, 2);
+  if (count == 0 || count == kNoFit) return false;
+  // Two units are one character only as a surrogate pair.
+  return count == 1 || (units[0] >= 0xD800 && units[0] <= 0xDBFF);
+}
+
 bool IsValidUtf8(std::string_view utf8) {
   size_t i = 0;
   char32_t c;
@@ -52,55 +60,23 @@ bool IsValidUtf8(std::string_view utf8) {
   return true;
 }
 
-std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
+std::size_t Utf8ToUtf16(std::string_view utf8, char16_t* out, std::size_t capacity) {
+  std::size_t n = 0;
   size_t i = 0;
   char32_t c;
   while (i < utf8.size()) {
-    if (!DecodeOne(utf8, i, c)) return std::nullopt;
+    if (!DecodeOne(utf8, i, c)) return kNoFit;
     if (c >= 0x10000) {
+      if (capacity - n < 2) return kNoFit;
       c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+      out[n++] = static_cast<char16_t>(0xD800 + (c >> 10));
+      out[n++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(c));
+      if (n == capacity) return kNoFit;
+      out[n++] = static_cast<char16_t>(c);
     }
   }
-  return out;
-}
-
-std::optional<std::string> Utf16ToUtf8(std::u16string_view utf16) {
-  std::string out;
-  out.reserve(utf16.size());
-  for (size_t i = 0; i < utf16.size(); ++i) {
-    char32_t c = utf16[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 >= utf16.size() || utf16[i + 1] < 0xDC00 || utf16[i + 1] > 0xDFFF) {
-        return std::nullopt;
-      }
-      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xDC00 && c <= 0xDFFF) {
-      return std::nullopt;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
+  return n;
 }
 
 }  // namespace plover::text

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <string>
 #include <utility>
 
 #include "common/tray/tray_tip.h"
@@ -96,11 +95,11 @@ bool TrayInstall(HWND owner, TrayClient& client) {
 bool TraySetTip(std::string_view utf8) {
   TrayState& s = State();
   if (!s.installed) return false;
-  const auto wide = win::Wide(CutTip(utf8));
-  if (!wide) return false;
-  std::fill(std::begin(s.record.szTip), std::end(s.record.szTip), L'\0');
-  const std::size_t n = std::min(wide->size(), std::size(s.record.szTip) - 1);
-  std::copy_n(wide->begin(), n, s.record.szTip);
+  // The cut keeps whole characters of valid UTF-8, at most 63 of them, so
+  // it always fits the record's 128 characters.
+  wchar_t tip[std::size(NOTIFYICONDATAW{}.szTip)];
+  if (!win::WideInto(std::string_view(utf8.data(), TipLength(utf8)), tip)) return false;
+  std::copy(std::begin(tip), std::end(tip), s.record.szTip);
   s.hasTip = true;
   s.record.uFlags = NIF_TIP;
   s.notify(NIM_MODIFY, &s.record);

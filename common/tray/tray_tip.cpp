@@ -22,24 +22,24 @@ std::size_t SequenceLength(uint8_t lead) {
 std::size_t GbkWidth(std::string_view ch) {
   if (ch.size() == 1) return 1;
   if (!text::IsValidUtf8(ch)) return 0;
-  const auto gbk = text::Utf8ToGbk(ch);
-  return gbk ? gbk->size() : 2;
+  const std::size_t width = text::GbkWidthOf(ch);
+  return width ? width : 2;
 }
 
 }  // namespace
 
-std::string CutTip(std::string_view utf8, std::size_t limit) {
+std::size_t TipLength(std::string_view utf8, std::size_t limit) {
   std::size_t used = 0;  // code page 936 bytes taken so far
   std::size_t end = 0;   // UTF-8 bytes kept so far
   while (end < utf8.size()) {
     const std::size_t len = SequenceLength(static_cast<uint8_t>(utf8[end]));
     if (len == 0 || end + len > utf8.size()) break;
-    const std::size_t width = GbkWidth(utf8.substr(end, len));
+    const std::size_t width = GbkWidth(std::string_view(utf8.data() + end, len));
     if (width == 0 || used + width > limit) break;
     used += width;
     end += len;
   }
-  return std::string(utf8.substr(0, end));
+  return end;
 }
 
 }  // namespace plover::tray

@@ -15,6 +15,10 @@ inline constexpr std::size_t kTipBytes = 63;
 // `limit` bytes, made of whole characters: a double-byte character that would
 // straddle the limit is left out entirely. A character that has no code page
 // 936 form counts as two bytes. Malformed UTF-8 ends the tip where it starts.
-std::string CutTip(std::string_view utf8, std::size_t limit = kTipBytes);
+// The length in bytes of that beginning.
+std::size_t TipLength(std::string_view utf8, std::size_t limit = kTipBytes);
+inline std::string CutTip(std::string_view utf8, std::size_t limit = kTipBytes) {
+  return std::string(utf8.data(), TipLength(utf8, limit));
+}
 
 }  // namespace plover::tray

@@ -1,21 +1,25 @@
 #include "common/win32/window.h"
 
 #include <utility>
-#include <vector>
 
 namespace plover::win {
 namespace {
 
-// The factories of the classes that have one, by class atom.
-std::vector<std::pair<ATOM, Window::Factory>>& Factories() {
-  static std::vector<std::pair<ATOM, Window::Factory>> factories;
-  return factories;
-}
+// The factories of the classes that have one, by class atom. A fixed table:
+// the programs register a handful of such classes, and Quenlock links no
+// container.
+struct FactoryEntry {
+  ATOM atom;
+  Window::Factory factory;
+};
+constexpr int kMaxFactories = 16;
+FactoryEntry factories[kMaxFactories];
+int factoryCount = 0;
 
 Window::Factory FactoryOf(HWND hwnd) {
   const auto atom = static_cast<ATOM>(GetClassWord(hwnd, GCW_ATOM));
-  for (const auto& [a, factory] : Factories()) {
-    if (a == atom) return factory;
+  for (int i = 0; i < factoryCount; ++i) {
+    if (factories[i].atom == atom) return factories[i].factory;
   }
   return nullptr;
 }
@@ -36,9 +40,10 @@ bool Window::Register(WNDCLASSEXW wc, Factory factory) {
   existing.cbSize = sizeof existing;
   auto atom = static_cast<ATOM>(GetClassInfoExW(wc.hInstance, wc.lpszClassName, &existing));
   if (atom) return true;
+  if (factory && factoryCount == kMaxFactories) return false;
   atom = RegisterClassExW(&wc);
   if (!atom) return false;
-  if (factory) Factories().emplace_back(atom, factory);
+  if (factory) factories[factoryCount++] = {atom, factory};
   return true;
 }
 

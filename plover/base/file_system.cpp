@@ -61,14 +61,21 @@ Status ThroughTemporary(FileSystem& fs, const std::string& target, Make make) {
   const std::string temp = target + std::string(kTempSuffix);
   Status s = make(temp);
   if (s.ok()) s = fs.Move(temp, target, /*replace=*/true);
-  if (!s.ok()) (void)fs.Delete(temp);
+  // A temporary that is still read-only cannot be deleted as it is.
+  if (!s.ok() && !fs.Delete(temp).ok() && fs.ClearReadOnly(temp).ok()) (void)fs.Delete(temp);
   return s;
 }
 
 }  // namespace
 
 Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to) {
-  return ThroughTemporary(fs, to, [&](const std::string& temp) { return fs.Copy(from, temp); });
+  return ThroughTemporary(fs, to, [&](const std::string& temp) {
+    // The copy carries the read-only attribute of its source; the game file
+    // must not.
+    Status s = fs.Copy(from, temp);
+    if (s.ok()) s = fs.ClearReadOnly(temp);
+    return s;
+  });
 }
 
 Status SafeWrite(FileSystem& fs, const std::string& path, std::string_view bytes) {

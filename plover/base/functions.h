@@ -27,4 +27,9 @@ std::string ArgumentsOf(std::string_view commandLine);
 // directory: a drive or UNC prefix, a leading "\" or "/", or a ".." part.
 bool EntryEscapesGameDirectory(std::string_view entry);
 
+// True for a path that names one place whatever the current drive and
+// directory: a drive path ("D:\War3") or a UNC path ("\\server\share").
+// An empty text, "\War3" and "D:War3" are not.
+bool IsAbsolutePath(std::string_view path);
+
 }  // namespace plover

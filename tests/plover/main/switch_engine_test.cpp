@@ -80,6 +80,32 @@ TEST_F(SwitchTest, NoVersionSelectedIsRefusedBeforeAnythingHappens) {
   EXPECT_TRUE(Written().empty());
 }
 
+// txtPath can be emptied through its context menu: "\" + entry would then
+// write into the root of the current drive.
+TEST_F(SwitchTest, GameDirectoryThatIsEmptyOrNotAbsoluteIsNeverATarget) {
+  for (const char* gamePath : {"", "\\", "War3\\", "D:War3\\", "\\War3\\", " "}) {
+    SCOPED_TRACE(gamePath);
+    Reset();
+    AddVersion(kExample);
+    fs.MakeFolders("War3");
+    fs.MakeFolders("\\War3");
+    view.gamePath = gamePath;
+
+    EXPECT_EQ(Apply().outcome, SwitchOutcome::kNoGame);
+    EXPECT_EQ(prompts.boxes,
+              (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(view.enableCalls.empty());
+    EXPECT_EQ(view.status, text_of::kIdle);
+  }
+  Reset();
+  AddVersion({"Game.dll"});
+  fs.MakeFolders("\\\\srv\\games\\War3");
+  view.gamePath = "\\\\srv\\games\\War3";
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted) << "a UNC path is a game directory";
+  EXPECT_EQ(Written(), Names{"\\\\srv\\games\\War3\\Game.dll"});
+}
+
 TEST_F(SwitchTest, CopiesTheEntriesOfTheScopeInFileOrder) {
   const Names entries = {"Game.dll", "War3Patch.mpq", kMap, "Maps\\Old.w3m", "Maps\\Upper.W3X"};
   struct Case {

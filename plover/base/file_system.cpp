@@ -59,7 +59,8 @@ Status ThroughTemporary(FileSystem& fs, const std::string& target, const std::st
                         Make make) {
   Status s = make(temp);
   if (s.ok()) s = fs.Move(temp, target, /*replace=*/true);
-  if (!s.ok()) (void)fs.Delete(temp);
+  // A temporary that is still read-only cannot be deleted as it is.
+  if (!s.ok() && !fs.Delete(temp).ok() && fs.ClearReadOnly(temp).ok()) (void)fs.Delete(temp);
   return s;
 }
 
@@ -77,8 +78,12 @@ std::string FolderOf(const std::string& path) {
 Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to,
                 const std::string& tempFolder) {
   const auto copy = [&](const std::string& temp) {
-    const Status copied = fs.Copy(from, temp);
-    return copied.ok() ? fs.Flush(temp) : copied;
+    // The copy carries the read-only attribute of its source; the game file
+    // must not.
+    Status s = fs.Copy(from, temp);
+    if (s.ok()) s = fs.ClearReadOnly(temp);
+    if (s.ok()) s = fs.Flush(temp);
+    return s;
   };
   if (tempFolder.empty()) return ThroughTemporary(fs, to, TemporaryBeside(to), copy);
 

@@ -57,6 +57,9 @@ class FileSystem {
   // replaced in one step; without it, an existing target fails with 58.
   virtual Status Move(const std::string& from, const std::string& to, bool replace) = 0;
   virtual Status Delete(const std::string& path) = 0;
+  // Takes the read-only attribute off a file; a file without it is left as it
+  // is. kFileNotFound when there is no such file.
+  virtual Status ClearReadOnly(const std::string& path) = 0;
 
   // Creates a folder; an existing one fails with kFileAlreadyExists.
   virtual Status CreateFolder(const std::string& path) = 0;
@@ -83,7 +86,9 @@ class FileSystem {
 
 // Copies `from` over `to` without ever leaving a damaged target: the data is
 // written under a temporary name beside the target and then moved over it,
-// so a failed copy leaves the old file whole and no temporary behind.
+// so a failed copy leaves the old file whole and no temporary behind. The
+// target is never read-only, even when `from` is (a store copy from a CD):
+// a read-only game file could not be replaced by the next switch.
 //
 // With a `tempFolder` (an existing folder on the target's volume) the
 // temporary is made there instead. Some file systems look up a name that

@@ -73,4 +73,13 @@ bool EntryEscapesGameDirectory(std::string_view entry) {
   return false;
 }
 
+bool IsAbsolutePath(std::string_view path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 3 && path[1] == ':' && separator(path[2])) {
+    const char d = path[0];
+    return (d >= 'A' && d <= 'Z') || (d >= 'a' && d <= 'z');
+  }
+  return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+}
+
 }  // namespace plover

@@ -41,4 +41,9 @@ std::string ArgumentsOf(std::string_view commandLine);
 // NUL, where a Win32 call would end the path.
 bool EntryEscapesGameDirectory(std::string_view entry);
 
+// True for a path that names one place whatever the current drive and
+// directory: a drive path ("D:\War3") or a UNC path ("\\server\share").
+// An empty text, "\War3" and "D:War3" are not.
+bool IsAbsolutePath(std::string_view path);
+
 }  // namespace plover

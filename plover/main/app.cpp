@@ -92,8 +92,10 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     if (arguments.empty()) return StartupResult::kShowWindow;
     for (const auto& name : view.Versions()) {
       if (fs::EqualsNoCase(name, arguments)) {
-        ApplyVersion(s, view, arguments, Scope::kAll);
-        CmdRunGame(s, view);
+        // Without a game directory the switch has already said so.
+        if (ApplyVersion(s, view, arguments, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
+          CmdRunGame(s, view);
+        }
         return StartupResult::kClose;
       }
     }
@@ -129,8 +131,11 @@ void CmdSwitchSelected(Services& s, MainView& view) {
 
 void CmdRunGame(Services& s, MainView& view, const std::string& arguments) {
   if (s.switching) return;
+  // An empty or relative game directory names no game: its war3.exe would
+  // be looked for under the current drive or directory.
   const std::string game = AddBackslash(view.GamePath()) + "war3.exe";
-  if (!s.launcher.Start(game, arguments, kShowMinimisedWithFocus)) {
+  if (!IsAbsolutePath(view.GamePath()) ||
+      !s.launcher.Start(game, arguments, kShowMinimisedWithFocus)) {
     s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);
   }
 }

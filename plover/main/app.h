@@ -14,6 +14,7 @@ namespace plover {
 
 enum class SwitchOutcome {
   kNoVersion,   // nothing selected; refused before anything happened
+  kNoGame,      // the game directory is empty or not absolute; refused so too
   kCompleted,   // every applied entry was written
   kIncomplete,  // ended, but some entries were not written (reported)
   kStopped,     // stopped by the player or by a failure

@@ -45,8 +45,10 @@ ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
                      ui::kOkOnly | ui::kIconExclamation);
     return ReplayPlay::kNoMatch;
   }
-  ApplyVersion(s, view, *match, Scope::kAll);
-  CmdRunGame(s, view, "-loadfile \"" + path + "\"");
+  // Without a game directory the switch has already said so.
+  if (ApplyVersion(s, view, *match, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
+    CmdRunGame(s, view, "-loadfile \"" + path + "\"");
+  }
   return ReplayPlay::kStarted;
 }
 

@@ -113,6 +113,13 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     report.outcome = SwitchOutcome::kNoVersion;
     return report;
   }
+  if (!IsAbsolutePath(view.GamePath())) {
+    // An empty or relative game directory would put every target under the
+    // current drive or directory.
+    s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);
+    report.outcome = SwitchOutcome::kNoGame;
+    return report;
+  }
 
   const SwitchRunning running(s, view);
   if (!GoOnThoughGameRuns(s, view.GamePath())) {

@@ -233,6 +233,22 @@ Status Win32FileSystem::Delete(const std::string& path) {
   return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
 }
 
+Status Win32FileSystem::ClearReadOnly(const std::string& path) {
+  const auto w = Wide(path);
+  if (!w) return kBadName;
+  const DWORD a = GetFileAttributesW(w->c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) {
+    const Status s = LastError();
+    return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
+  }
+  if (a & FILE_ATTRIBUTE_DIRECTORY) return {kFileNotFound};
+  if (!(a & FILE_ATTRIBUTE_READONLY)) return {};
+  // No attributes at all must be asked for as "normal".
+  const DWORD rest = a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  if (SetFileAttributesW(w->c_str(), rest ? rest : FILE_ATTRIBUTE_NORMAL)) return {};
+  return LastError();
+}
+
 Status Win32FileSystem::CreateFolder(const std::string& path) {
   const auto w = Wide(path);
   if (!w) return kBadName;

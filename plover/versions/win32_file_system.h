@@ -14,6 +14,7 @@ class Win32FileSystem : public FileSystem {
   Status Copy(const std::string& from, const std::string& to) override;
   Status Move(const std::string& from, const std::string& to, bool replace) override;
   Status Delete(const std::string& path) override;
+  Status ClearReadOnly(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
   Status DeleteFolder(const std::string& path) override;
   Status MoveFolder(const std::string& from, const std::string& to) override;

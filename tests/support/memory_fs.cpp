@@ -96,6 +96,15 @@ void MemoryFileSystem::Hold(const std::string& path) {
   if (Node* n = Find(path)) n->held = true;
 }
 
+void MemoryFileSystem::SetReadOnly(const std::string& path, bool on) {
+  if (Node* n = Find(path)) n->readOnly = on;
+}
+
+bool MemoryFileSystem::IsReadOnly(const std::string& path) const {
+  const Node* n = Find(path);
+  return n && n->readOnly;
+}
+
 void MemoryFileSystem::Touch(const std::string& path) {
   if (Node* n = Find(path)) n->stamp = ++clock_;
 }
@@ -198,7 +207,7 @@ Status MemoryFileSystem::WriteAll(const std::string& path, std::string_view byte
   }
   if (!ParentExists(path)) return {fs::kPathNotFound};
   Node* n = Find(path);
-  if (n && (n->folder || n->held)) return {fs::kPermissionDenied};
+  if (n && (n->folder || n->Locked())) return {fs::kPermissionDenied};
   ++clock_;
   if (n) {
     n->data = std::string(bytes);
@@ -220,15 +229,20 @@ Status MemoryFileSystem::Copy(const std::string& from, const std::string& to) {
   if (!src || src->folder) return {fs::kFileNotFound};
   if (!ParentExists(to)) return {fs::kFileAlreadyExists};
   Node* dst = Find(to);
-  if (dst && (dst->folder || dst->held)) return {fs::kPermissionDenied};
-  // A copy keeps the last-write time of its source, as CopyFileW does.
+  if (dst && (dst->folder || dst->Locked())) return {fs::kPermissionDenied};
+  // A copy keeps the last-write time and the read-only attribute of its
+  // source, as CopyFileW does.
   const std::string data = src->data;
   const int64_t stamp = src->stamp;
+  const bool readOnly = src->readOnly;
   if (dst) {
     dst->data = data;
     dst->stamp = stamp;
+    dst->readOnly = readOnly;
   } else {
-    nodes_[Key(to)] = Node{to, false, data, stamp, false};
+    Node copy{to, false, data, stamp, false};
+    copy.readOnly = readOnly;
+    nodes_[Key(to)] = copy;
   }
   log_.push_back("copy " + from + " -> " + to);
   return {};
@@ -243,7 +257,7 @@ Status MemoryFileSystem::Move(const std::string& from, const std::string& to, bo
   Node* dst = Find(to);
   if (dst && Key(from) != Key(to)) {
     if (!replace) return {fs::kFileAlreadyExists};
-    if (dst->folder || dst->held) return {fs::kPermissionDenied};
+    if (dst->folder || dst->Locked()) return {fs::kPermissionDenied};
   }
   Node moved = *src;
   moved.path = to;
@@ -257,7 +271,7 @@ Status MemoryFileSystem::Delete(const std::string& path) {
   if (auto c = Injected(Op::kDelete, path)) return {*c};
   Node* n = Find(path);
   if (!n || n->folder) return {fs::kFileNotFound};
-  if (n->held) return {fs::kPermissionDenied};
+  if (n->Locked()) return {fs::kPermissionDenied};
   nodes_.erase(Key(path));
   log_.push_back("delete " + path);
   return {};
@@ -280,7 +294,7 @@ Status MemoryFileSystem::DeleteFolder(const std::string& path) {
   if (!n || !n->folder) return {fs::kPathNotFound};
   const auto below = KeysBelow(Key(path));
   for (const auto& k : below) {
-    if (nodes_.at(k).held) return {fs::kPermissionDenied};
+    if (nodes_.at(k).Locked()) return {fs::kPermissionDenied};
   }
   for (const auto& k : below) nodes_.erase(k);
   nodes_.erase(Key(path));
@@ -350,6 +364,17 @@ Status MemoryFileSystem::ListFolders(const std::string& dir, std::vector<std::st
   }
   std::sort(names.begin(), names.end(),
             [](const auto& a, const auto& b) { return fs::LessNoCase(a, b); });
+  return {};
+}
+
+Status MemoryFileSystem::ClearReadOnly(const std::string& path) {
+  if (auto c = Injected(Op::kClearReadOnly, path)) return {*c};
+  Node* n = Find(path);
+  if (!n || n->folder) return {fs::kFileNotFound};
+  if (n->readOnly) {
+    n->readOnly = false;
+    log_.push_back("writable " + n->path);
+  }
   return {};
 }
 

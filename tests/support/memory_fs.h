@@ -26,6 +26,7 @@ enum class Op {
   kListFiles,
   kListFolders,
   kFlush,
+  kClearReadOnly,
 };
 
 class MemoryFileSystem : public fs::FileSystem {
@@ -65,6 +66,11 @@ class MemoryFileSystem : public fs::FileSystem {
   // A file held open by another program: it can be read and copied, but not
   // written, replaced, moved or deleted (error 70).
   void Hold(const std::string& path);
+  // The read-only attribute, as a file copied from a CD carries it: such a
+  // file can be read, copied and moved, but not written, replaced or deleted
+  // (error 70). A copy carries the attribute to its target, as CopyFileW does.
+  void SetReadOnly(const std::string& path, bool on = true);
+  bool IsReadOnly(const std::string& path) const;
 
   // Operations that changed something, one line each: "copy A -> B".
   const std::vector<std::string>& Log() const { return log_; }
@@ -84,6 +90,7 @@ class MemoryFileSystem : public fs::FileSystem {
                        std::vector<std::string>& names) override;
   fs::Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;
   fs::Status Flush(const std::string& path) override;
+  fs::Status ClearReadOnly(const std::string& path) override;
 
   // Advances the clock that stamps written files.
   void Tick() { ++clock_; }
@@ -97,6 +104,9 @@ class MemoryFileSystem : public fs::FileSystem {
     std::string data;
     int64_t stamp = 0;
     bool held = false;
+    bool readOnly = false;
+    // Neither written, replaced nor deleted.
+    bool Locked() const { return held || readOnly; }
   };
   struct Rule {
     Op op;

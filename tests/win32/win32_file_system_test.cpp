@@ -40,6 +40,18 @@ class Win32FsTest : public ::testing::Test {
     EXPECT_TRUE(fs_.ReadAll(P(rel), bytes).ok()) << rel;
     return bytes;
   }
+  void SetReadOnly(const std::string& rel) {
+    ASSERT_TRUE(SetFileAttributesW(win::Wide(P(rel)).value().c_str(), FILE_ATTRIBUTE_READONLY));
+  }
+  bool IsReadOnly(const std::string& rel) {
+    const DWORD a = GetFileAttributesW(win::Wide(P(rel)).value().c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    EXPECT_TRUE(fs_.ListFiles(root_, "*", names).ok());
+    return names;
+  }
   // Opens a file the way a running game holds its files: no sharing at all.
   win::UniqueFile Hold(const std::string& rel) {
     return win::UniqueFile(CreateFileW(win::Wide(P(rel)).value().c_str(),
@@ -186,10 +198,34 @@ TEST_F(Win32FsTest, SafeCopyKeepsTheSourceTimeAndItsTemporaryFolderWorks) {
 TEST_F(Win32FsTest, ReadOnlyTargetIsReportedNotReplaced) {
   Put("new.dll", "new");
   Put("Game.dll", "old");
-  SetFileAttributesW(win::Wide(P("Game.dll")).value().c_str(), FILE_ATTRIBUTE_READONLY);
+  SetReadOnly("Game.dll");
   EXPECT_EQ(fs::SafeCopy(fs_, P("new.dll"), P("Game.dll")).code, fs::kPermissionDenied);
   EXPECT_EQ(Get("Game.dll"), "old");
-  SetFileAttributesW(win::Wide(P("Game.dll")).value().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(IsReadOnly("Game.dll"));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Game.dll", "new.dll"})) << "no temporary left";
+  ASSERT_TRUE(fs_.ClearReadOnly(P("Game.dll")).ok());
+}
+
+// A store copy from a CD is read-only, and CopyFileW carries the attribute:
+// the game file made from it is writable all the same, so the next switch
+// replaces it.
+TEST_F(Win32FsTest, ReadOnlyStoreCopyMakesAWritableGameFile) {
+  Put("store.dll", "new");
+  Put("Game.dll", "old");
+  SetReadOnly("store.dll");
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    ASSERT_TRUE(fs::SafeCopy(fs_, P("store.dll"), P("Game.dll")).ok());
+    EXPECT_EQ(Get("Game.dll"), "new");
+    EXPECT_FALSE(IsReadOnly("Game.dll"));
+    EXPECT_TRUE(IsReadOnly("store.dll"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Game.dll", "store.dll"}));
+  }
+  EXPECT_TRUE(fs_.ClearReadOnly(P("none.dll")).is(fs::kFileNotFound));
+  EXPECT_TRUE(fs_.ClearReadOnly(root_).is(fs::kFileNotFound)) << "a folder is not a file";
+  ASSERT_TRUE(fs_.ClearReadOnly(P("store.dll")).ok());
+  EXPECT_FALSE(IsReadOnly("store.dll"));
+  EXPECT_TRUE(fs_.Delete(P("store.dll")).ok());
 }
 
 TEST_F(Win32FsTest, FoldersMoveAndDeleteWithTheirContents) {

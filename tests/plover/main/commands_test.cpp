@@ -91,6 +91,22 @@ TEST_F(Commands, ReplayDirectoryPromptShowsTheCurrentOne) {
   EXPECT_EQ(w.view.replayPath, "E:\\Rep\\");
 }
 
+TEST_F(Commands, GameStartNeedsAnAbsoluteGameDirectory) {
+  const testing::Box notFound{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly};
+  for (const char* gamePath : {"", "\\", "War3\\", "D:War3"}) {
+    SCOPED_TRACE(gamePath);
+    w.view.gamePath = gamePath;
+    w.prompts.boxes.clear();
+    CmdRunGame(w.services, w.view);
+    EXPECT_TRUE(w.launcher.starts.empty());
+    EXPECT_EQ(w.prompts.boxes, std::vector<testing::Box>{notFound});
+  }
+  w.view.gamePath = "D:\\War3";
+  CmdRunGame(w.services, w.view, "-window");
+  EXPECT_EQ(w.launcher.starts,
+            (std::vector<testing::Started>{{"D:\\War3\\war3.exe", "-window", 2}}));
+}
+
 TEST_F(Commands, KeyBlockerStartsFromTheProgramDirectory) {
   CmdStartKeyBlocker(w.services);
   EXPECT_EQ(w.launcher.starts, (std::vector<testing::Started>{{"C:\\P\\Quenlock.exe", "", 2}}));

@@ -80,6 +80,17 @@ TEST(FunctionsTest, ArgumentsOf) {
   for (const auto& c : cases) EXPECT_EQ(ArgumentsOf(c.in), c.out) << c.in;
 }
 
+TEST(FunctionsTest, IsAbsolutePath) {
+  for (const char* path : {"D:\\", "D:\\War3\\", "d:/War3", "\\\\srv\\games\\War3\\", "//srv/games",
+                           "\\\\?\\D:\\War3"}) {
+    EXPECT_TRUE(IsAbsolutePath(path)) << path;
+  }
+  for (const char* path : {"", "\\", "/", "\\\\", "\\\\\\srv", "\\War3\\", "War3\\", ".\\War3",
+                           "D:", "D:War3\\", "1:\\War3", "魔兽\\"}) {
+    EXPECT_FALSE(IsAbsolutePath(path)) << path;
+  }
+}
+
 TEST(FunctionsTest, EntryEscapesGameDirectory) {
   const char* escaping[] = {
       "C:\\x",

@@ -71,6 +71,18 @@ TEST_F(PlayReplayTest, CommandLineReplaySwitchesToItsBuildStartsTheGameAndCloses
   EXPECT_EQ(fs.Contents("D:\\War3\\War3.exe"), "new old");
 }
 
+TEST_F(PlayReplayTest, WithoutAGameDirectoryNothingIsWrittenOrStartedAndOneBoxSaysSo) {
+  fs.PutFile("E:\\Rep\\x.w3g", Replay(26, 6401));
+  view.versions = {"1.20", "1.24", "1.26", "old"};
+  view.gamePath = "";
+  VersionPatches patches;
+  PlayReplay(services, view, patches, "E:\\Rep\\x.w3g");
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "old");
+  EXPECT_TRUE(launcher.starts.empty());
+}
+
 TEST_F(PlayReplayTest, NoMatchAndNotAReplayChangeNothing) {
   fs.PutFile("E:\\Rep\\1.21.w3g", Replay(21, 6130));
   fs.PutFile("E:\\Rep\\text.w3g", "这不是录像\r\n");

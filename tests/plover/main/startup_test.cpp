@@ -248,6 +248,18 @@ TEST_F(StartupTest, GameThatCannotBeStartedIsReported) {
             (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
 }
 
+TEST_F(StartupTest, CommandLineWithARelativeGameDirectoryWritesAndStartsNothing) {
+  Settings("War3\\\r\n\r\n");
+  fs.PutFile("War3\\war3.exe", "exe");
+  fs.PutFile("War3\\Game.dll", "old");
+  AddVersion("1.20");
+  EXPECT_EQ(Run("1.20"), StartupResult::kClose);
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
+  EXPECT_EQ(fs.Contents("War3\\Game.dll"), "old");
+  EXPECT_TRUE(launcher.starts.empty());
+}
+
 class SaveSettingsTest : public ::testing::Test, public TestWorld {
  protected:
   void SetUp() override {

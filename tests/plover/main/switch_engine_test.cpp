@@ -80,6 +80,32 @@ TEST_F(SwitchTest, NoVersionSelectedIsRefusedBeforeAnythingHappens) {
   EXPECT_TRUE(Written().empty());
 }
 
+// txtPath can be emptied through its context menu: "\" + entry would then
+// write into the root of the current drive.
+TEST_F(SwitchTest, GameDirectoryThatIsEmptyOrNotAbsoluteIsNeverATarget) {
+  for (const char* gamePath : {"", "\\", "War3\\", "D:War3\\", "\\War3\\", " "}) {
+    SCOPED_TRACE(gamePath);
+    Reset();
+    AddVersion(kExample);
+    fs.MakeFolders("War3");
+    fs.MakeFolders("\\War3");
+    view.gamePath = gamePath;
+
+    EXPECT_EQ(Apply().outcome, SwitchOutcome::kNoGame);
+    EXPECT_EQ(prompts.boxes,
+              (std::vector<Box>{{"找不到魔兽,请选择正确的目录", "错误", ui::kOkOnly}}));
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(view.enableCalls.empty());
+    EXPECT_EQ(view.status, text_of::kIdle);
+  }
+  Reset();
+  AddVersion({"Game.dll"});
+  fs.MakeFolders("\\\\srv\\games\\War3");
+  view.gamePath = "\\\\srv\\games\\War3";
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted) << "a UNC path is a game directory";
+  EXPECT_EQ(Written(), Names{"\\\\srv\\games\\War3\\Game.dll"});
+}
+
 TEST_F(SwitchTest, CopiesTheEntriesOfTheScopeInFileOrder) {
   const Names entries = {"Game.dll", "War3Patch.mpq", kMap, "Maps\\Old.w3m", "Maps\\Upper.W3X"};
   struct Case {
@@ -187,6 +213,7 @@ TEST_F(SwitchTest, FilesThatCannotBeReplacedAreReportedAndKeptWhole) {
   struct Case {
     const char* what;
     void (*arrange)(MemoryFileSystem&);
+    bool staysReadOnly = false;
   };
   const Case cases[] = {
       {"held by the game", [](MemoryFileSystem& f) { f.Hold("D:\\War3\\War3Patch.mpq"); }},
@@ -195,6 +222,13 @@ TEST_F(SwitchTest, FilesThatCannotBeReplacedAreReportedAndKeptWhole) {
       {"disk full", [](MemoryFileSystem& f) { f.Fail(Op::kCopy, "", 61, /*skip=*/1); }},
       {"replace denied",
        [](MemoryFileSystem& f) { f.Fail(Op::kMove, "D:\\War3\\War3Patch.mpq", 70); }},
+      {"made read-only by someone else",
+       [](MemoryFileSystem& f) { f.SetReadOnly("D:\\War3\\War3Patch.mpq"); }, true},
+      {"attribute of the copy cannot be cleared",
+       [](MemoryFileSystem& f) {
+         f.SetReadOnly(StoreCopy("War3Patch.mpq"));
+         f.Fail(Op::kClearReadOnly, "D:\\War3\\War3Patch.mpq.plover-tmp", 70);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -208,9 +242,36 @@ TEST_F(SwitchTest, FilesThatCannotBeReplacedAreReportedAndKeptWhole) {
     EXPECT_EQ(r.notWritten, Names{"War3Patch.mpq"});
     EXPECT_EQ(Written(), InGame({"Game.dll", kMap}));
     EXPECT_EQ(fs.Contents("D:\\War3\\War3Patch.mpq"), "old");
+    EXPECT_EQ(fs.IsReadOnly("D:\\War3\\War3Patch.mpq"), c.staysReadOnly);
     EXPECT_EQ(TempFilesLeft(fs), Names{});
     EXPECT_EQ(view.status, "转换未完成！- Created by Velmor");
     EXPECT_EQ(prompts.boxes, std::vector<Box>{NotWritten({"War3Patch.mpq"})});
+  }
+}
+
+// Store copies taken from a CD or an archive are read-only; the game files
+// made from them must not be, or no later switch could replace them.
+TEST_F(SwitchTest, ReadOnlyStoreCopiesNeverMakeReadOnlyGameFiles) {
+  AddVersion(kExample, "1.20");
+  AddVersion(kExample, "1.21");
+  for (const auto& e : kExample) {
+    ASSERT_TRUE(fs.WriteAll(StoreCopy(e, "1.21"), "1.21 " + FileNameOf(e)).ok());
+    fs.SetReadOnly(StoreCopy(e, "1.20"));
+    fs.SetReadOnly(StoreCopy(e, "1.21"));
+  }
+
+  for (const char* name : {"1.20", "1.21", "1.20"}) {
+    SCOPED_TRACE(name);
+    prompts.boxes.clear();
+    const SwitchReport r = Apply(1, name);
+    EXPECT_EQ(r.outcome, SwitchOutcome::kCompleted);
+    EXPECT_TRUE(prompts.boxes.empty());
+    EXPECT_EQ(TempFilesLeft(fs), Names{});
+    for (const auto& e : kExample) {
+      EXPECT_EQ(fs.Contents("D:\\War3\\" + e), *fs.Contents(StoreCopy(e, name))) << e;
+      EXPECT_FALSE(fs.IsReadOnly("D:\\War3\\" + e)) << e;
+      EXPECT_TRUE(fs.IsReadOnly(StoreCopy(e, name))) << "the store copy stays as it was";
+    }
   }
 }
 

@@ -84,6 +84,29 @@ TEST_F(MemoryFsTest, HeldFileCanBeReadButNotReplaced) {
   EXPECT_TRUE(fs.Copy("D:\\War3\\Game.dll", "C:\\P\\Game.dll").ok());
 }
 
+TEST_F(MemoryFsTest, ReadOnlyFileIsCopiedWithItsAttributeAndCannotBeReplaced) {
+  fs.SetReadOnly("C:\\P\\1.20\\Game.dll");
+  ASSERT_TRUE(fs.Copy("C:\\P\\1.20\\Game.dll", "D:\\War3\\Game.dll.tmp").ok());
+  EXPECT_TRUE(fs.IsReadOnly("D:\\War3\\Game.dll.tmp")) << "a copy carries the attribute";
+  EXPECT_TRUE(fs.Copy("C:\\P\\1.20\\Game.dll", "D:\\War3\\Game.dll.tmp").is(fs::kPermissionDenied));
+  EXPECT_TRUE(fs.WriteAll("D:\\War3\\Game.dll.tmp", "x").is(fs::kPermissionDenied));
+  EXPECT_TRUE(fs.Delete("D:\\War3\\Game.dll.tmp").is(fs::kPermissionDenied));
+  EXPECT_TRUE(fs.DeleteFolder("D:\\War3").is(fs::kPermissionDenied));
+  // A read-only file can itself be moved, and keeps the attribute.
+  ASSERT_TRUE(fs.Move("D:\\War3\\Game.dll.tmp", "D:\\War3\\Game.dll", true).ok());
+  EXPECT_TRUE(fs.IsReadOnly("D:\\War3\\Game.dll"));
+  fs.PutFile("D:\\War3\\Game.dll.tmp", "tmp");
+  EXPECT_TRUE(
+      fs.Move("D:\\War3\\Game.dll.tmp", "D:\\War3\\Game.dll", true).is(fs::kPermissionDenied));
+
+  ASSERT_TRUE(fs.ClearReadOnly("d:\\war3\\game.dll").ok());
+  EXPECT_FALSE(fs.IsReadOnly("D:\\War3\\Game.dll"));
+  EXPECT_TRUE(fs.ClearReadOnly("D:\\War3\\Game.dll").ok()) << "already writable";
+  EXPECT_TRUE(fs.ClearReadOnly("D:\\War3\\none.dll").is(fs::kFileNotFound));
+  EXPECT_TRUE(fs.Delete("D:\\War3\\Game.dll").ok());
+  EXPECT_TRUE(fs.IsReadOnly("C:\\P\\1.20\\Game.dll")) << "the source keeps it";
+}
+
 TEST_F(MemoryFsTest, InjectedFailuresSkipThenFailTheGivenNumberOfTimes) {
   const auto copies = [&](const std::string& to, int n) {
     std::vector<int> codes;

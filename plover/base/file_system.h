@@ -47,6 +47,13 @@ class FileSystem {
 
   // Reads a whole file. kFileNotFound when missing.
   virtual Status ReadAll(const std::string& path, std::string& bytes) = 0;
+  // Reads the first `count` bytes of a file, or the whole file when it is
+  // shorter; nothing past them is read. kFileNotFound when missing.
+  virtual Status ReadPrefix(const std::string& path, size_t count, std::string& bytes) {
+    const Status s = ReadAll(path, bytes);
+    if (s.ok() && bytes.size() > count) bytes.resize(count);
+    return s;
+  }
   // Creates or replaces a file with exactly `bytes`. Creates no folders.
   virtual Status WriteAll(const std::string& path, std::string_view bytes) = 0;
 

@@ -39,6 +39,9 @@ class MainView {
   // -1 when nothing is selected.
   virtual int SelectedIndex() const = 0;
   virtual void SelectVersion(int index) = 0;
+  // Marks the version `name` of the list as the one the game directory
+  // holds; "" marks none. The items' texts stay the names.
+  virtual void MarkInstalled(const std::string& name) { (void)name; }
 
   // Opens the new-version wizard modally with the given caption.
   virtual void ShowNewVersionWizard(const std::string& caption) = 0;

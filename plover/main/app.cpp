@@ -2,6 +2,7 @@
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
+#include "plover/main/installed.h"
 #include "plover/main/play_replay.h"
 #include "plover/main/recovery.h"
 #include "plover/main/settings.h"
@@ -88,12 +89,13 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     if (firstRun) view.ShowNewVersionWizard(text_of::kWelcome);
 
     BuildVersionList(s, view);
+    ShowInstalledVersion(s, view);
 
     if (arguments.empty()) return StartupResult::kShowWindow;
     for (const auto& name : view.Versions()) {
       if (fs::EqualsNoCase(name, arguments)) {
         // Without a game directory the switch has already said so.
-        if (ApplyVersion(s, view, arguments, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
+        if (SwitchVersion(s, view, arguments, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
           CmdRunGame(s, view);
         }
         return StartupResult::kClose;
@@ -126,7 +128,7 @@ void OnVersionClicked(MainView& view) {
 }
 
 void CmdSwitchSelected(Services& s, MainView& view) {
-  ApplyVersion(s, view, view.SelectedVersion(), Scope::kAll);
+  SwitchVersion(s, view, view.SelectedVersion(), Scope::kAll);
 }
 
 void CmdRunGame(Services& s, MainView& view, const std::string& arguments) {
@@ -145,6 +147,8 @@ void CmdChooseGameDir(Services& s, MainView& view) {
     const std::string chosen = s.picker.BrowseFolder(text_of::kChooseGameDir);
     if (chosen.empty()) return;
     view.SetGamePath(AddBackslash(chosen));
+    // Another game directory may hold another version.
+    ShowInstalledVersion(s, view);
     if (HoldsWar3(s.fs, view.GamePath())) return;
     s.prompts.MsgBox(text_of::kWrongGameDir, text_of::kTitleError, ui::kOkOnly);
   }

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 #include <shobjidl.h>
+#include <shellapi.h>
+
+#include <algorithm>
 
 #include "common/tray/tray.h"
 #include "common/win32/scoped.h"
@@ -36,7 +39,8 @@ constexpr ControlSpec kControls[] = {
      kChildStyle | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
     {kBtnPath, nullptr, "...", 4320, 720, 375, 255, kPushButtonStyle},
     {kLstVer, L"LISTBOX", "", 120, 1200, 2055, 2370,
-     kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     kChildStyle | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+         LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
      FontKind::kList},
     {kBtnTran, nullptr, "  转 换     ", 2400, 1200, 2055, 495, kPushButtonStyle},
     {kBtnTranmore, nullptr, "", 4440, 1200, 255, 495, kPushButtonStyle},
@@ -76,11 +80,116 @@ FrmMain::~FrmMain() {
 }
 
 bool FrmMain::Create() {
-  return SkinnedWindow::Create(nullptr, text_of::kCaption);
+  markedItemQuery_ = RegisterWindowMessageW(kMarkedItemQuery);
+  if (!SkinnedWindow::Create(nullptr, text_of::kCaption)) return false;
+  // The list's font is set once the window is laid out.
+  FitVersionItemHeight();
+  return true;
+}
+
+void FrmMain::OnDpiChanged(UINT) {
+  FitVersionItemHeight();
+}
+
+void FrmMain::FitVersionItemHeight() {
+  // The height a list of plain strings gives its items in that font.
+  HWND list = Item(kLstVer);
+  HDC dc = GetDC(list);
+  if (!dc) return;
+  TEXTMETRICW tm{};
+  {
+    const win::SelectScope font(dc,
+                                reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &tm);
+  }
+  ReleaseDC(list, dc);
+  if (tm.tmHeight > 0) SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(tm.tmHeight, 0));
+}
+
+void FrmMain::DrawVersionItem(const DRAWITEMSTRUCT& d) {
+  HDC dc = d.hDC;
+  RECT r = d.rcItem;
+  // An empty list draws only the focus.
+  if (d.itemID == static_cast<UINT>(-1)) {
+    if (d.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+    return;
+  }
+  const int index = static_cast<int>(d.itemID);
+  if (d.itemAction == ODA_FOCUS) {
+    DrawFocusRect(dc, &r);
+    return;
+  }
+  // The list's own colours, as a list of plain strings draws them.
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  const COLORREF ink = GetSysColor((d.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
+                                   : selected                   ? COLOR_HIGHLIGHTTEXT
+                                                                : COLOR_WINDOWTEXT);
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+  const int len = static_cast<int>(SendMessageW(d.hwndItem, LB_GETTEXTLEN, d.itemID, 0));
+  std::wstring text(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
+  SendMessageW(d.hwndItem, LB_GETTEXT, d.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(len > 0 ? len : 0));
+  SetTextColor(dc, ink);
+  SetBkMode(dc, TRANSPARENT);
+  ExtTextOutW(dc, r.left + 1, r.top, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()),
+              nullptr);
+
+  const auto wide = win::Wide(installed_);
+  const bool marked = !installed_.empty() && wide && *wide == text;
+  if (marked) {
+    // A small check just after the name, as tall as half the item.
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const int top = static_cast<int>(r.top);
+    const int h = static_cast<int>(r.bottom) - top;
+    const int size = std::max(6, h / 2);
+    const int x = std::min(static_cast<int>(r.left + 1 + extent.cx) + h / 3,
+                           static_cast<int>(r.right) - size - 2);
+    const int y = top + (h - size) / 2;
+    const win::UniquePen pen(CreatePen(PS_SOLID, std::max(1, size / 5), ink));
+    const win::SelectScope select(dc, pen.get());
+    const POINT tick[] = {{x, y + size / 2}, {x + size / 3, y + size - 1}, {x + size, y}};
+    Polyline(dc, tick, 3);
+    drawnMark_ = index;
+  } else if (drawnMark_ == index) {
+    drawnMark_ = -1;
+  }
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void FrmMain::MarkInstalled(const std::string& name) {
+  installed_ = name;
+  HWND list = Item(kLstVer);
+  if (!list) return;
+  // No item is marked until the items are drawn again.
+  if (name.empty()) drawnMark_ = -1;
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+}
+
+void FrmMain::OnDropFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT len = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(len + 1, L'\0');
+    DragQueryFileW(drop, i, path.data(), len + 1);
+    path.resize(len);
+    // A name that does not convert names no file Plover can open.
+    paths.push_back(win::Utf8(path).value_or(std::string()));
+  }
+  DragFinish(drop);
+  if (!services_) return;
+  if (const auto replay = DroppedReplay(*services_, paths)) {
+    PlayReplay(*services_, *this, patches_, *replay);
+  }
 }
 
 void FrmMain::OnCreate() {
   SetWindowSubclass(Item(kTxtPath), PathEditProc, 1, 0);
+  // A replay dropped on the window is played with the version it needs.
+  DragAcceptFiles(hwnd_, TRUE);
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
@@ -191,7 +300,19 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     result = 0;
     return true;
   }
+  if (msg == markedItemQuery_ && markedItemQuery_ != 0) {
+    result = drawnMark_;
+    return true;
+  }
   switch (msg) {
+    case WM_DRAWITEM:
+      if (wParam != kLstVer) return false;
+      DrawVersionItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
+      return true;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return true;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return true;
@@ -441,6 +562,7 @@ std::vector<std::string> FrmMain::Versions() const {
 
 void FrmMain::ClearVersions() {
   SendMessageW(Item(kLstVer), LB_RESETCONTENT, 0, 0);
+  drawnMark_ = -1;
 }
 
 bool FrmMain::AddListItem(UINT message, int index, const std::string& name) {
@@ -457,12 +579,21 @@ void FrmMain::AddVersion(const std::string& name) {
 
 void FrmMain::RemoveVersion(int index) {
   SendMessageW(Item(kLstVer), LB_DELETESTRING, index, 0);
+  // The items below moved up; they are drawn again.
+  drawnMark_ = -1;
+  InvalidateRect(Item(kLstVer), nullptr, TRUE);
 }
 
 void FrmMain::RenameVersion(int index, const std::string& name) {
   HWND list = Item(kLstVer);
   const int selected = SelectedIndex();
   if (!win::Wide(name)) return;
+  // The renamed version holds the same files: the mark goes with it.
+  const auto names = Versions();
+  if (index >= 0 && index < static_cast<int>(names.size()) &&
+      names[static_cast<size_t>(index)] == installed_) {
+    installed_ = name;
+  }
   SendMessageW(list, LB_DELETESTRING, index, 0);
   AddListItem(LB_INSERTSTRING, index, name);
   if (selected == index) SendMessageW(list, LB_SETCURSEL, index, 0);

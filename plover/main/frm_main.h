@@ -12,6 +12,7 @@
 #include "plover/base/main_view.h"
 #include "plover/controls/skinned_window.h"
 #include "plover/main/app.h"
+#include "plover/main/play_replay.h"
 #include "plover/main/replay.h"
 #include "plover/shell/frm_menu.h"
 #include "plover/shell/menu_model.h"
@@ -47,6 +48,9 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   static constexpr const wchar_t* kClassName = L"PloverMain";
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT kTimer1Interval = 5000;
+  // Sent to the main window, this registered message answers the index of the
+  // version-list item last drawn with the installed mark, -1 when none is.
+  static constexpr const wchar_t* kMarkedItemQuery = L"Plover.MarkedVersionItem";
 
   FrmMain();
   ~FrmMain() override;
@@ -80,6 +84,7 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   void RenameVersion(int index, const std::string& name) override;
   int SelectedIndex() const override;
   void SelectVersion(int index) override;
+  void MarkInstalled(const std::string& name) override;
   void ShowNewVersionWizard(const std::string& caption) override;
 
   // The version editor for `name`, modally.
@@ -101,6 +106,13 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   // Line1 and Line2, drawn over the frame.
   void PaintContent(HDC dc, UINT dpi) override;
   void OnCommand(int id, int code);
+  void OnDpiChanged(UINT dpi) override;
+  // lstVer draws its items itself: the names, and the mark beside the
+  // installed one.
+  void FitVersionItemHeight();
+  void DrawVersionItem(const DRAWITEMSTRUCT& item);
+  // A replay dropped on the window is played.
+  void OnDropFiles(HDROP drop);
   // The buttons that run no command of the logic.
   void ShowHelpWindow();        // btnHelp
   void MinimiseToTray();        // btnMin
@@ -140,6 +152,10 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   SystemClock clock_;
   ReplayWatch replayWatch_;
   std::unique_ptr<shell::MainMenus> menus_;  // the pop-up menus and the icon
+  std::string installed_;                    // the marked version; "" none
+  int drawnMark_ = -1;                       // the item last drawn with the mark
+  UINT markedItemQuery_ = 0;
+  VersionPatches patches_;  // the versions' patches, read once
 };
 
 }  // namespace plover

@@ -2,6 +2,7 @@
 #include "plover/main/menu_commands.h"
 
 #include "plover/main/app.h"
+#include "plover/main/installed.h"
 
 namespace plover {
 
@@ -14,11 +15,11 @@ void RunMenuCommand(const shell::MenuCommand& command, Services& s, MainView& vi
     case shell::MenuAction::kNone:
       break;
     case shell::MenuAction::kSwitch:
-      ApplyVersion(s, view, command.version, command.scope);
+      SwitchVersion(s, view, command.version, command.scope);
       break;
     case shell::MenuAction::kSwitchSelected:
       // With nothing selected the name is empty, and the switch says so.
-      ApplyVersion(s, view, view.SelectedVersion(), command.scope);
+      SwitchVersion(s, view, view.SelectedVersion(), command.scope);
       break;
     case shell::MenuAction::kStartKeyBlocker:
       CmdStartKeyBlocker(s);

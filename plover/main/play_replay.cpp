@@ -3,6 +3,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/installed.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {
@@ -29,10 +30,13 @@ std::vector<versions::VersionPatch> VersionPatches::Of(Services& s,
 
 ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
                       const std::string& path) {
-  std::string bytes;
+  // Replays run to megabytes; the header is all that is read.
+  std::string head;
+  fs::FileInfo info;
   std::optional<versions::ReplayHeader> header;
-  if (s.fs.ReadAll(path, bytes).ok()) {
-    header = versions::ParseReplayHeader(bytes, bytes.size());
+  if (s.fs.GetFile(path, &info).ok() &&
+      s.fs.ReadPrefix(path, versions::kReplayHeaderBytes, head).ok()) {
+    header = versions::ParseReplayHeader(head, info.size);
   }
   if (!header) {
     s.prompts.MsgBox(versions::kNotAReplay, text_of::kTitleError,
@@ -46,7 +50,7 @@ ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
     return ReplayPlay::kNoMatch;
   }
   // Without a game directory the switch has already said so.
-  if (ApplyVersion(s, view, *match, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
+  if (SwitchVersion(s, view, *match, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
     CmdRunGame(s, view, "-loadfile \"" + path + "\"");
   }
   return ReplayPlay::kStarted;
@@ -62,6 +66,11 @@ std::optional<std::string> ReplayFileNamedBy(Services& s, const std::string& tex
   }
   if (!s.fs.GetFile(path).ok()) return std::nullopt;
   return s.fs.FullPathOf(path);
+}
+
+std::optional<std::string> DroppedReplay(Services& s, const std::vector<std::string>& dropped) {
+  if (s.switching || dropped.size() != 1) return std::nullopt;
+  return ReplayFileNamedBy(s, dropped.front());
 }
 
 }  // namespace plover

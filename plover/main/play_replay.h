@@ -39,4 +39,10 @@ ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
 // marks around it allowed); nullopt when it names none.
 std::optional<std::string> ReplayFileNamedBy(Services& s, const std::string& text);
 
+// The replay to play when `dropped` (full paths) are dropped on the main
+// window: only a single existing *.w3g file is played. Several files, a
+// file of another kind, or a drop while a switch runs, play nothing and say
+// nothing.
+std::optional<std::string> DroppedReplay(Services& s, const std::vector<std::string>& dropped);
+
 }  // namespace plover

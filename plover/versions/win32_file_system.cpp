@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "common/win32/owned.h"
@@ -135,25 +136,51 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
   return IsFolder(path);
 }
 
-Status Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
+namespace {
+
+// Opens an existing file for reading, as every reader here does; a missing
+// folder on the way is a missing file.
+Status OpenForReading(const std::string& path, win::UniqueFile& file) {
   const auto w = Wide(path);
   if (!w) return kBadName;
-  win::UniqueFile file(CreateFileW(w->c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  file.reset(CreateFileW(w->c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const Status s = LastError();
     return s.is(kPathNotFound) ? Status{kFileNotFound} : s;
   }
-  bytes.clear();
+  return {};
+}
+
+// Appends at most `limit` bytes of `file` to `bytes`, stopping at its end.
+Status ReadUpTo(HANDLE file, size_t limit, std::string& bytes) {
   char buf[64 * 1024];
-  for (;;) {
+  while (limit > 0) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) return LastError();
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(limit, sizeof buf));
+    if (!::ReadFile(file, buf, want, &got, nullptr)) return LastError();
     if (got == 0) break;
     bytes.append(buf, got);
+    limit -= got;
   }
   return {};
+}
+
+}  // namespace
+
+Status Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  win::UniqueFile file;
+  if (const Status s = OpenForReading(path, file); !s.ok()) return s;
+  bytes.clear();
+  return ReadUpTo(file.get(), SIZE_MAX, bytes);
+}
+
+Status Win32FileSystem::ReadPrefix(const std::string& path, size_t count, std::string& bytes) {
+  win::UniqueFile file;
+  if (const Status s = OpenForReading(path, file); !s.ok()) return s;
+  bytes.clear();
+  return ReadUpTo(file.get(), count, bytes);
 }
 
 Status Win32FileSystem::WriteAll(const std::string& path, std::string_view bytes) {

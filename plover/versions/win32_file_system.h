@@ -10,6 +10,7 @@ class Win32FileSystem : public FileSystem {
   Status GetFile(const std::string& path, FileInfo* info = nullptr) override;
   bool FolderExists(const std::string& path) override;
   Status ReadAll(const std::string& path, std::string& bytes) override;
+  Status ReadPrefix(const std::string& path, size_t count, std::string& bytes) override;
   Status WriteAll(const std::string& path, std::string_view bytes) override;
   Status Copy(const std::string& from, const std::string& to) override;
   Status Move(const std::string& from, const std::string& to, bool replace) override;

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <chrono>
 #include <cstdio>
@@ -749,6 +750,32 @@ std::optional<std::wstring> SelectedFolderName(HANDLE process, HWND picker) {
 }
 
 }  // namespace
+
+bool PloverProcess::DropFiles(HWND window, const std::vector<std::string>& paths) {
+  if (!process_ || !IsWindow(window)) return false;
+  std::wstring list;
+  for (const auto& p : paths) list += Wide(p) + L'\0';
+  list += L'\0';
+  DROPFILES head{};
+  head.pFiles = sizeof head;
+  head.pt = POINT{20, 20};
+  head.fNC = FALSE;
+  head.fWide = TRUE;
+  const SIZE_T size = sizeof head + list.size() * sizeof(wchar_t);
+  void* at = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!at) return false;
+  SIZE_T done = 0;
+  const bool written = WriteProcessMemory(process_, at, &head, sizeof head, &done) &&
+                       done == sizeof head &&
+                       WriteProcessMemory(process_, static_cast<char*>(at) + sizeof head,
+                                          list.data(), list.size() * sizeof(wchar_t), &done) &&
+                       done == list.size() * sizeof(wchar_t);
+  if (!written) {
+    VirtualFreeEx(process_, at, 0, MEM_RELEASE);
+    return false;
+  }
+  return PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(at), 0) != FALSE;
+}
 
 bool PloverProcess::ChooseFolder(HWND picker, const std::string& folder, int timeoutMs) {
   if (!IsWindow(picker)) return false;

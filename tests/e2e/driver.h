@@ -163,6 +163,12 @@ class PloverProcess {
   // failure messages.
   std::string Describe() const;
 
+  // Drops files on `window` of the process as Explorer would: a DROPFILES
+  // block with the wide paths, written into the process's own memory (a
+  // handle of this process would mean nothing there), is posted with
+  // WM_DROPFILES. The receiver's DragFinish lets go of it.
+  bool DropFiles(HWND window, const std::vector<std::string>& paths);
+
   // WM_CLOSE to the main window, then waits for the process to end.
   std::optional<DWORD> CloseMainWindow(int timeoutMs);
 

@@ -35,6 +35,7 @@ class FakeMainView : public MainView {
   std::vector<bool> enableCalls;  // every EnableInput call, in order
   std::vector<std::string> versions;
   int selected = -1;
+  std::vector<std::string> marked;  // every MarkInstalled call, in order
   std::vector<std::string> wizardCaptions;
   std::function<void()> onWizard;  // runs while the wizard is "open"
   // Every SwitchProgress call, in order, and what runs at each.
@@ -71,6 +72,7 @@ class FakeMainView : public MainView {
   }
   int SelectedIndex() const override { return selected; }
   void SelectVersion(int index) override { selected = index; }
+  void MarkInstalled(const std::string& name) override { marked.push_back(name); }
   void ShowNewVersionWizard(const std::string& caption) override {
     wizardCaptions.push_back(caption);
     if (onWizard) onWizard();

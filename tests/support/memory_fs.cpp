@@ -197,6 +197,17 @@ Status MemoryFileSystem::ReadAll(const std::string& path, std::string& bytes) {
   if (!n) return {ParentExists(path) ? fs::kFileNotFound : fs::kPathNotFound};
   if (n->folder) return {fs::kPermissionDenied};
   bytes = n->data;
+  bytesRead_ += bytes.size();
+  return {};
+}
+
+Status MemoryFileSystem::ReadPrefix(const std::string& path, size_t count, std::string& bytes) {
+  if (auto c = Injected(Op::kRead, path)) return {*c};
+  const Node* n = Find(path);
+  if (!n) return {ParentExists(path) ? fs::kFileNotFound : fs::kPathNotFound};
+  if (n->folder) return {fs::kPermissionDenied};
+  bytes = n->data.substr(0, count);
+  bytesRead_ += bytes.size();
   return {};
 }
 

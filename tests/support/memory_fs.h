@@ -75,10 +75,14 @@ class MemoryFileSystem : public fs::FileSystem {
   // Operations that changed something, one line each: "copy A -> B".
   const std::vector<std::string>& Log() const { return log_; }
   int CallCount(Op op) const;
+  // Bytes handed out by ReadAll and ReadPrefix so far.
+  uint64_t BytesRead() const { return bytesRead_; }
 
   fs::Status GetFile(const std::string& path, fs::FileInfo* info) override;
   bool FolderExists(const std::string& path) override;
   fs::Status ReadAll(const std::string& path, std::string& bytes) override;
+  // Fails as ReadAll does (Op::kRead).
+  fs::Status ReadPrefix(const std::string& path, size_t count, std::string& bytes) override;
   fs::Status WriteAll(const std::string& path, std::string_view bytes) override;
   fs::Status Copy(const std::string& from, const std::string& to) override;
   fs::Status Move(const std::string& from, const std::string& to, bool replace) override;
@@ -141,6 +145,7 @@ class MemoryFileSystem : public fs::FileSystem {
   bool killed_ = false;
   bool cutOff_ = false;
   int64_t clock_ = 1;
+  uint64_t bytesRead_ = 0;
 };
 
 }  // namespace plover::testing

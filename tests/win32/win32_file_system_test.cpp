@@ -77,6 +77,27 @@ TEST_F(Win32FsTest, ErrorNumbersCallersTellApart) {
   EXPECT_EQ(fs_.CreateFolder(P("store")).code, fs::kFileAlreadyExists);
 }
 
+TEST_F(Win32FsTest, APrefixReadStopsAtItsCountOrAtTheEnd) {
+  // More than one read buffer, so the count must stop the reading loop.
+  std::string big(200 * 1024, 'x');
+  for (size_t i = 0; i < big.size(); i += 7) big[i] = static_cast<char>('a' + i % 26);
+  Put("big.w3g", big);
+  Put("short.w3g", "abc");
+  Put("empty.w3g", "");
+  std::string bytes = "left over";
+  ASSERT_TRUE(fs_.ReadPrefix(P("big.w3g"), 0x44, bytes).ok());
+  EXPECT_EQ(bytes, big.substr(0, 0x44));
+  ASSERT_TRUE(fs_.ReadPrefix(P("big.w3g"), 70 * 1024, bytes).ok());
+  EXPECT_EQ(bytes, big.substr(0, 70 * 1024));
+  ASSERT_TRUE(fs_.ReadPrefix(P("short.w3g"), 0x44, bytes).ok());
+  EXPECT_EQ(bytes, "abc");
+  ASSERT_TRUE(fs_.ReadPrefix(P("empty.w3g"), 0x44, bytes).ok());
+  EXPECT_EQ(bytes, "");
+  EXPECT_EQ(fs_.ReadPrefix(P("missing.w3g"), 0x44, bytes).code, fs::kFileNotFound);
+  EXPECT_EQ(fs_.ReadPrefix(P("no\\such.w3g"), 0x44, bytes).code, fs::kFileNotFound);
+  EXPECT_EQ(fs_.ReadPrefix(P("\xFF.w3g"), 0x44, bytes).code, fs::kBadFileName);
+}
+
 TEST_F(Win32FsTest, APathThatCannotConvertIsABadFileName) {
   Put("a.txt", "a");
   const std::string bad = P("\xFF.txt");  // not UTF-8

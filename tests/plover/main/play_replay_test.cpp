@@ -100,6 +100,21 @@ TEST_F(PlayReplayTest, NoMatchAndNotAReplayChangeNothing) {
   EXPECT_EQ(ReplayFileNamedBy(services, "D:\\War3\\Game.dll"), std::nullopt);
 }
 
+TEST_F(PlayReplayTest, OnlyTheHeaderOfALongReplayIsRead) {
+  fs.PutFile("E:\\Rep\\long.w3g", Replay(26, 6401, 1, "PX3W", 4u << 20));
+  RunStartup(services, view, "");
+  const uint64_t before = fs.BytesRead();
+  VersionPatches patches;
+  EXPECT_EQ(PlayReplay(services, view, patches, "E:\\Rep\\long.w3g"), ReplayPlay::kStarted);
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new 1.26");
+  // The header and the small version file; never the replay's megabytes.
+  EXPECT_LT(fs.BytesRead() - before, 4096u);
+
+  // A replay that cannot be read is no replay.
+  fs.Fail(Op::kRead, "E:\\Rep\\long.w3g", fs::kDeviceIoError);
+  EXPECT_EQ(PlayReplay(services, view, patches, "E:\\Rep\\long.w3g"), ReplayPlay::kNotAReplay);
+}
+
 TEST_F(PlayReplayTest, EachVersionsPatchIsReadOnce) {
   fs.PutFile("E:\\Rep\\a.w3g", Replay(24, 6387));
   RunStartup(services, view, "");

@@ -1,0 +1,30 @@
+#include "plover/main/installed.h"
+
+#include "plover/base/file_system.h"
+#include "plover/versions/quick_check.h"
+
+namespace plover {
+
+std::string InstalledVersion(fs::FileSystem& fs, const std::string& appDir,
+                             const std::string& gameDir, const std::vector<std::string>& names,
+                             const std::string& preferred) {
+  std::string first;
+  for (const auto& name : names) {
+    if (!versions::VersionInstalled(fs, appDir, name, gameDir)) continue;
+    if (!preferred.empty() && fs::EqualsNoCase(name, preferred)) return name;
+    if (first.empty()) first = name;
+  }
+  return first;
+}
+
+void ShowInstalledVersion(Services& s, MainView& view, const std::string& preferred) {
+  view.MarkInstalled(InstalledVersion(s.fs, s.appDir, view.GamePath(), view.Versions(), preferred));
+}
+
+SwitchReport SwitchVersion(Services& s, MainView& view, const std::string& name, Scope scope) {
+  const SwitchReport report = ApplyVersion(s, view, name, scope);
+  if (report.outcome != SwitchOutcome::kRefused) ShowInstalledVersion(s, view, name);
+  return report;
+}
+
+}  // namespace plover

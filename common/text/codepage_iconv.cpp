@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "common/text/codepage.h"
 #include "common/text/codepage_platform.h"
 
 namespace plover::text::platform {

@@ -1,8 +1,8 @@
 #include "plover/main/frm_main.h"
 
 #include <commctrl.h>
-#include <shobjidl.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -261,6 +261,26 @@ LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+
+// The enabled, visible window of this thread other than the main window and
+// its tooltip: a modal window or a message box.
+struct WindowSearch {
+  HWND main;
+  HWND tooltip;
+  HWND found;
+};
+
+BOOL CALLBACK FindWaitingWindow(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  if (hwnd == s->main || hwnd == s->tooltip) return TRUE;
+  if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
 void FrmMain::BringBack() {
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
@@ -277,20 +297,8 @@ void FrmMain::BringBack() {
 HWND FrmMain::WaitingWindow() const {
   const HWND popup = GetLastActivePopup(hwnd_);
   if (popup && popup != hwnd_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
-  struct Search {
-    const FrmMain* self;
-    HWND found;
-  } search{this, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (hwnd == s->self->hwnd_ || hwnd == s->self->tooltip_) return TRUE;
-        if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{hwnd_, tooltip_, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindWaitingWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -47,21 +47,21 @@ UINT BringBackMessage(const std::wstring& instance) {
 // Asks the main windows of the other running Plovers for their window; the
 // one of this executable answers. It may take the foreground from this
 // process, which the player has just used.
+BOOL CALLBACK AskIfOtherPlover(HWND hwnd, LPARAM lp) {
+  wchar_t cls[32];
+  if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
+    return TRUE;
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == GetCurrentProcessId()) return TRUE;
+  AllowSetForegroundWindow(pid);
+  PostMessageW(hwnd, static_cast<UINT>(lp), 0, 0);
+  return TRUE;
+}
+
 void AskRunningInstanceForItsWindow(UINT message) {
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        wchar_t cls[32];
-        if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
-          return TRUE;
-        }
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == GetCurrentProcessId()) return TRUE;
-        AllowSetForegroundWindow(pid);
-        PostMessageW(hwnd, static_cast<UINT>(lp), 0, 0);
-        return TRUE;
-      },
-      static_cast<LPARAM>(message));
+  EnumWindows(AskIfOtherPlover, static_cast<LPARAM>(message));
 }
 
 void Tell(const char* text) {

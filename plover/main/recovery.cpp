@@ -33,8 +33,7 @@ bool DeleteIfThere(fs::FileSystem& fs, const std::string& path) {
 bool DropSwitchTemporaries(Services& s, const std::string& gameDir, const std::string& name) {
   // Most copies under way sit in one folder of the game folder; the others
   // sit beside their game files.
-  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
-  bool ok = !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
+  bool ok = RemoveSwitchTemporaryFolder(s, gameDir);
   std::string bytes;
   const fs::Status read = s.fs.ReadAll(VersionFilePath(s.appDir, name), bytes);
   if (read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound)) return ok;
@@ -166,6 +165,12 @@ void SweepTemporaries(Services& s) {
 }
 
 }  // namespace
+
+bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
+  if (gameDir.empty()) return true;
+  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
+  return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
+}
 
 void RecoverInterruptedWork(Services& s) {
   const std::string journalPath = Journal::PathIn(s.appDir);

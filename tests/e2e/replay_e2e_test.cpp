@@ -7,6 +7,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/driver_extra.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/install_gen.h"
 #include "tests/support/replay_bytes.h"
@@ -21,26 +22,10 @@ namespace {
 namespace gen = plover::testing;
 using Lines = std::vector<std::string>;
 
-constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
-constexpr int kStepMs = 8000;
-
-constexpr int kLbInfo = 1002;
-constexpr int kLstVer = 1005;
-constexpr int kBtnTran = 1006;
-
-const char* const kSwitched = "转换完成！- Created by Velmor";
 const char* const kTitleError = "错误";
 const char* const kNotAReplay = "这不是一个魔兽争霸录像文件。";
 
-const bool kTimeLimitInstalled = [] {
-  InstallTestTimeLimit(120000);
-  return true;
-}();
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
+const bool kTimeLimit = InstallTestTimeLimit(120000);
 
 std::string VersionedDll(std::string_view version) {
   return Join(Join(WindowsPath(PLOVER_E2E_VERSIONED_DIR), version), "Game.dll");

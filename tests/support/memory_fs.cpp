@@ -65,7 +65,9 @@ void MemoryFileSystem::MakeFolders(const std::string& path) {
 void MemoryFileSystem::PutFile(const std::string& path, const std::string& bytes) {
   const size_t slash = path.rfind('\\');
   if (slash != std::string::npos) MakeFolders(path.substr(0, slash));
-  nodes_[Key(path)] = Node{path, false, bytes, clock_, false};
+  // Every file put has a time of its own, as files written one after the
+  // other on a disk do.
+  nodes_[Key(path)] = Node{path, false, bytes, ++clock_, false};
 }
 
 std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {

@@ -227,7 +227,7 @@ TEST_F(SwitchTest, FilesThatCannotBeReplacedAreReportedAndKeptWhole) {
       {"attribute of the copy cannot be cleared",
        [](MemoryFileSystem& f) {
          f.SetReadOnly(StoreCopy("War3Patch.mpq"));
-         f.Fail(Op::kClearReadOnly, "D:\\War3\\War3Patch.mpq.plover-tmp", 70);
+         f.Fail(Op::kClearReadOnly, "D:\\War3\\.plover-tmp\\War3Patch.mpq.plover-tmp", 70);
        }},
   };
   for (const auto& c : cases) {

@@ -1,5 +1,7 @@
 #include "plover/main/replay.h"
 
+#include <vector>
+
 #include "plover/base/functions.h"
 
 namespace plover {
@@ -33,24 +35,56 @@ std::string WatchedReplayPath(std::string_view gameDir) {
   return AddBackslash(gameDir) + "replay\\LastReplay.w3g";
 }
 
+namespace {
+
+// A directory too long for a Win32 call, or not well-formed text, is taken
+// for a missing one.
+bool WithinPathLimit(std::string_view dir) {
+  const auto units = Utf16Length(dir);
+  return units && *units <= kPathLimit;
+}
+
+// How much of a path is its root, which is never created: "C:" of a drive
+// path, "\\server\share" of a UNC path, nothing of any other path.
+size_t RootLength(std::string_view path) {
+  if (path.size() >= 2 && path[1] == ':') return 2;
+  if (!path.starts_with("\\\\")) return 0;
+  const size_t server = path.find('\\', 2);
+  if (server == std::string_view::npos) return path.size();
+  const size_t share = path.find('\\', server + 1);
+  return share == std::string_view::npos ? path.size() : share;
+}
+
+}  // namespace
+
 bool CreateFolders(fs::FileSystem& fs, std::string_view path) {
-  std::string dir(path);
-  while (dir.size() > 1 && dir.back() == '\\') dir.pop_back();
-  if (dir.empty() || fs.FolderExists(dir)) return !dir.empty();
-  const size_t slash = dir.rfind('\\');
-  if (slash != std::string::npos && slash > 0) {
-    const std::string parent = dir.substr(0, slash);
-    // A drive ("C:") or a UNC server has no folder to create.
-    if (!(parent.size() == 2 && parent[1] == ':') && !parent.ends_with("\\")) {
-      if (!CreateFolders(fs, parent)) return false;
-    }
+  std::string_view dir = path;
+  while (dir.size() > 1 && dir.back() == '\\') dir.remove_suffix(1);
+  if (dir.empty() || !WithinPathLimit(dir)) return false;
+  const size_t root = RootLength(dir);
+
+  // Walks up to the nearest folder that exists, noting the missing ones, and
+  // then creates them from the top down.
+  std::vector<size_t> missing;  // their lengths, the deepest first
+  size_t end = dir.size();
+  while (end > root && !fs.FolderExists(std::string(dir.substr(0, end)))) {
+    missing.push_back(end);
+    const size_t slash = dir.rfind('\\', end - 1);
+    if (slash == std::string_view::npos || slash == 0 || slash < root) break;
+    end = slash;
   }
-  const fs::Status s = fs.CreateFolder(dir);
-  return s.ok() || fs.FolderExists(dir);
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    const std::string folder(dir.substr(0, *it));
+    if (!fs.CreateFolder(folder).ok() && !fs.FolderExists(folder)) return false;
+  }
+  // Nothing was missing: the folder exists, or it is a root, which must.
+  if (missing.empty() && end <= root) return fs.FolderExists(std::string(dir));
+  return true;
 }
 
 bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
                 std::string_view replayDir, Journal* journal) {
+  if (!WithinPathLimit(gameDir) || !WithinPathLimit(replayDir)) return false;
   const std::string watched = WatchedReplayPath(gameDir);
   fs::FileInfo info;
   if (!fs.GetFile(watched, &info).ok()) return false;

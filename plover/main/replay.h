@@ -41,12 +41,14 @@ std::string WatchedReplayPath(std::string_view gameDir);
 
 // One tick of the watch: copies a new last replay, creating the replay
 // directory (with its parents) when it is missing. Quiet on every failure;
-// returns true when a copy was saved. The copy under way is recorded in
+// returns true when a copy was saved. A game or replay directory longer than
+// Win32 takes counts as missing. The copy under way is recorded in
 // `journal` when one is given.
 bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
                 std::string_view replayDir, Journal* journal = nullptr);
 
-// Creates a folder and any missing parents. True when it exists afterwards.
+// Creates a folder and any missing parents, the topmost first. True when it
+// exists afterwards; a path longer than Win32 takes is never created.
 bool CreateFolders(fs::FileSystem& fs, std::string_view path);
 
 }  // namespace plover

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "plover/base/functions.h"
 #include "tests/support/memory_fs.h"
 
 namespace plover {
@@ -75,14 +76,68 @@ TEST_F(ReplayWatchTest, AFailedCopyIsTriedAgain) {
   EXPECT_FALSE(Tick());
 }
 
-TEST(CreateFolders, MakesEveryMissingParent) {
+TEST(CreateFolders, MakesEveryMissingParentFromTheTopDown) {
   testing::MemoryFileSystem fs;
   fs.MakeFolders("C:\\P");
   EXPECT_TRUE(CreateFolders(fs, "C:\\P\\a\\b\\c\\"));
   EXPECT_TRUE(fs.FolderExists("C:\\P\\a\\b\\c"));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 3);
   EXPECT_TRUE(CreateFolders(fs, "C:\\P\\a"));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 3) << "a folder that exists is left alone";
   fs.Fail(testing::Op::kCreateFolder, "", 70, 0, -1);
   EXPECT_FALSE(CreateFolders(fs, "C:\\Q\\x"));
+  EXPECT_FALSE(fs.FolderExists("C:\\Q"));
+}
+
+TEST(CreateFolders, RootsAreNeverCreated) {
+  testing::MemoryFileSystem fs;
+  fs.MakeFolders("\\\\server\\share");
+  EXPECT_TRUE(CreateFolders(fs, "\\\\server\\share\\rep\\2026"));
+  EXPECT_TRUE(fs.FolderExists("\\\\server\\share\\rep\\2026"));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 2);
+  EXPECT_FALSE(CreateFolders(fs, "\\\\other\\share\\rep"));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 2 + 1)
+      << "a missing share is not made by a CreateFolder of its own";
+  EXPECT_TRUE(CreateFolders(fs, "Q:\\rep"));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 3 + 1) << "nor is a drive";
+  EXPECT_FALSE(CreateFolders(fs, ""));
+}
+
+// A directory as long as Win32 takes works; one character more counts as a
+// missing directory, however long, and costs no deep walk.
+TEST(CreateFolders, APathBeyondTheLimitIsMissing) {
+  testing::MemoryFileSystem fs;
+  fs.MakeFolders("C:\\P");
+  std::string edge = "C:\\P";
+  while (edge.size() + 10 < kPathLimit) edge += "\\folder123";
+  while (edge.size() < kPathLimit - 1) edge += 'a';
+  edge += "\xe5\xbd\x95";  // the last character takes three bytes but one unit
+  ASSERT_EQ(Utf16Length(edge), kPathLimit);
+  EXPECT_TRUE(CreateFolders(fs, edge));
+  EXPECT_TRUE(fs.FolderExists(edge));
+  const int made = fs.CallCount(testing::Op::kCreateFolder);
+  EXPECT_FALSE(CreateFolders(fs, edge + "x"));
+  EXPECT_FALSE(CreateFolders(fs, "C:\\P\\\xff\xfe"));
+
+  std::string deep = "C:\\P";
+  while (deep.size() < 40 * 1024) deep += "\\a";
+  EXPECT_FALSE(CreateFolders(fs, deep));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), made);
+}
+
+TEST_F(ReplayWatchTest, AnOverlongDirectoryIsTreatedAsMissing) {
+  WriteReplay("replay one");
+  std::string replays = "C:\\P\\";
+  while (replays.size() < 40 * 1024) replays += "a\\";
+  EXPECT_FALSE(ReplayTick(fs, clock, watch, "D:\\War3\\", replays));
+  EXPECT_EQ(fs.CallCount(testing::Op::kCreateFolder), 0);
+
+  const std::string game = "D:\\War3\\" + std::string(1024 * 1024, 'g');
+  fs.MakeFolders(game + "\\replay");
+  fs.PutFile(game + "\\replay\\LastReplay.w3g", "replay two");
+  EXPECT_FALSE(ReplayTick(fs, clock, watch, game, "C:\\P\\replays\\"));
+  EXPECT_TRUE(Saved().empty());
+  EXPECT_TRUE(Tick()) << "the watch goes on with usable directories";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "plover/base/functions.h"
 
 #include "common/text/codepage.h"
+#include "plover/base/strings.h"
 
 namespace plover {
 
@@ -13,6 +14,17 @@ std::optional<size_t> Utf16Length(std::string_view utf8) {
     if (b >= 0xF0) ++units;           // and beyond U+FFFF takes a pair
   }
   return units;
+}
+
+std::string CutForBox(std::string_view utf8) {
+  size_t characters = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == kBoxTextCharacters) {
+      return std::string(utf8.substr(0, i)) + text_of::kMoreNames;
+    }
+  }
+  return std::string(utf8);
 }
 
 std::string AddBackslash(std::string_view path) {

@@ -13,9 +13,20 @@ namespace plover {
 // "\\?\" form: MAX_PATH less its terminating NUL.
 inline constexpr size_t kPathLimit = 259;
 
+// The longest path, in UTF-16 units, that Win32 calls take in the "\\?\"
+// form; a longer entry can never be written.
+inline constexpr size_t kLongPathLimit = 32767;
+
+// How many characters of a text from a file a message box shows.
+inline constexpr size_t kBoxTextCharacters = 200;
+
 // The length of a UTF-8 path in UTF-16 units, as Win32 counts it; nullopt when
 // the text is not well-formed UTF-8.
 std::optional<size_t> Utf16Length(std::string_view utf8);
+
+// A text from a file as a message box shows it: its first 200 characters,
+// then "……" when there was more. Never cuts inside a character.
+std::string CutForBox(std::string_view utf8);
 
 // The path itself when it ends in "\", otherwise the path followed by "\".
 // An empty text gives "\".

@@ -29,8 +29,14 @@ bool ScopeAdmits(Scope scope, std::string_view entry) {
 
 bool AskToGoOn(Services& s, const std::string& fileName) {
   const std::string text =
-      std::string(text_of::kMissingFileBefore) + fileName + text_of::kMissingFileAfter;
+      std::string(text_of::kMissingFileBefore) + CutForBox(fileName) + text_of::kMissingFileAfter;
   return s.prompts.MsgBox(text, text_of::kTitleError, ui::kYesNo | ui::kIconQuestion) == ui::kIdYes;
+}
+
+// An entry whose game file no Win32 call can name is not written.
+bool FitsLongPath(const std::string& gameDir, const std::string& entry) {
+  const auto units = Utf16Length(gameDir + entry);
+  return units && *units <= kLongPathLimit;
 }
 
 void ReportNotWritten(Services& s, const std::vector<std::string>& names) {
@@ -41,7 +47,7 @@ void ReportNotWritten(Services& s, const std::vector<std::string>& names) {
       text += text_of::kMoreNames;
       break;
     }
-    text += names[i];
+    text += CutForBox(names[i]);
   }
   s.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
 }
@@ -154,13 +160,14 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     view.SwitchProgress(handled++, lines.size());
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {
-      report.notWritten.push_back(versions::DisplayableLine(FileNameOf(raw)));
+      report.notWritten.push_back(versions::DisplayableLine(raw));
       continue;
     }
     const std::string& entry = *decoded;
     if (!ScopeAdmits(scope, entry)) continue;
-    if (EntryEscapesGameDirectory(entry)) {
-      report.notWritten.push_back(FileNameOf(entry));
+    // The report names each entry as the version file writes it.
+    if (EntryEscapesGameDirectory(entry) || !FitsLongPath(gameDir, entry)) {
+      report.notWritten.push_back(entry);
       continue;
     }
 
@@ -185,7 +192,7 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
       report.outcome = SwitchOutcome::kStopped;
       return report;
     }
-    report.notWritten.push_back(FileNameOf(entry));
+    report.notWritten.push_back(entry);
   }
 
   if (report.notWritten.empty()) {

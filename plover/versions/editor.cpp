@@ -12,22 +12,11 @@
 namespace plover::versions {
 namespace {
 
-constexpr size_t kBoxPathCharacters = 200;
 constexpr int kPixelsPerCharacter = 8;
 
 int CharacterCount(const std::string& utf8) {
   const auto wide = text::Utf8ToUtf16(utf8);
   return wide ? static_cast<int>(wide->size()) : static_cast<int>(utf8.size());
-}
-
-// A path as a message box shows it: at most 200 characters, then "……".
-std::string CutForBox(const std::string& utf8) {
-  size_t characters = 0;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
-    if (characters++ == kBoxPathCharacters) return utf8.substr(0, i) + text_of::kMoreNames;
-  }
-  return utf8;
 }
 
 bool ListedNoCase(const std::vector<std::string>& list, std::string_view item) {

@@ -46,6 +46,18 @@ TEST(FunctionsTest, FileNameOfChineseNameWhoseGbkFormHoldsABackslashByte) {
   EXPECT_NE(FileNameOf(gbkEntry), *text::Utf8ToGbk("運.w3x"));
 }
 
+TEST(FunctionsTest, CutForBoxCountsCharactersNotBytes) {
+  const std::string chinese200 = [] {
+    std::string t;
+    for (int i = 0; i < 200; ++i) t += i % 2 ? "\xe5\xbd\x95" : "\xf0\x9f\x98\x80";
+    return t;
+  }();
+  EXPECT_EQ(CutForBox(chinese200), chinese200);
+  EXPECT_EQ(CutForBox(chinese200 + "x"), chinese200 + "……");
+  EXPECT_EQ(CutForBox(std::string(1 << 20, 'a')), std::string(200, 'a') + "……");
+  EXPECT_EQ(CutForBox(""), "");
+}
+
 TEST(FunctionsTest, VersionNameOf) {
   const Case cases[] = {
       {"1.20.w3v", "1.20"}, {"1.20a.W3V", "1.20a"},

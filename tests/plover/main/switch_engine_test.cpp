@@ -305,7 +305,8 @@ TEST_F(SwitchTest, EntriesOutsideTheGameDirectoryAreNeverWritten) {
 
   EXPECT_EQ(Written(), InGame({"Game.dll"}));
   EXPECT_FALSE(fs.Exists("C:\\Windows\\a.dll"));
-  EXPECT_EQ(r.notWritten, (Names{"a.dll", "b.dll", "c.dll", "d", "e.dll"}));
+  EXPECT_EQ(r.notWritten, (Names{"C:\\Windows\\a.dll", "..\\b.dll", "\\c.dll", "\\\\srv\\s\\d",
+                                 "Maps\\..\\..\\e.dll"}));
   EXPECT_EQ(prompts.boxes, std::vector<Box>{NotWritten(r.notWritten)});
   EXPECT_EQ(view.status, text_of::kSwitchIncomplete);
 }
@@ -313,12 +314,51 @@ TEST_F(SwitchTest, EntriesOutsideTheGameDirectoryAreNeverWritten) {
 TEST_F(SwitchTest, UnreadableLinesAndFilesAreReported) {
   AddVersion(kExample);
   fs.PutFile("C:\\P\\1.20.w3v", "Game.dll\r\nMaps\\\xC4\xA7\x81\r\n");
-  EXPECT_EQ(Apply().notWritten, Names{"???"});
+  EXPECT_EQ(Apply().notWritten, Names{"Maps\\???"});
   EXPECT_EQ(Written(), InGame({"Game.dll"}));
 
   fs.Fail(Op::kRead, "C:\\P\\1.20.w3v", fs::kPermissionDenied);
   EXPECT_EQ(Apply().notWritten, Names{"1.20.w3v"});
   EXPECT_EQ(view.status, text_of::kSwitchIncomplete);
+}
+
+// The report names each entry as the version file writes it, so that two
+// maps of one name in different folders can be told apart; whatever a box
+// shows of a line is cut to 200 characters.
+TEST_F(SwitchTest, ReportNamesEntriesAndCutsLongOnes) {
+  const std::string longMap = "Maps\\" + std::string(300, 'm') + ".w3x";
+  AddVersion({"Game.dll", kMap, longMap});
+  fs.Hold("D:\\War3\\" + std::string(kMap));
+  fs.Fail(Op::kCopy, "C:\\P\\1.20\\" + FileNameOf(longMap), fs::kPermissionDenied);
+
+  const SwitchReport r = Apply();
+
+  EXPECT_EQ(r.notWritten, (Names{kMap, longMap}));
+  ASSERT_EQ(prompts.boxes.size(), 1u);
+  EXPECT_EQ(prompts.boxes[0].text, std::string(text_of::kNotWrittenHeader) + "\n" + kMap + "\n" +
+                                       longMap.substr(0, 200) + "……");
+}
+
+// A line no Win32 call could take as a path is reported like any file that
+// was not written, without a file-system call of its own and without a box
+// the size of the line.
+TEST_F(SwitchTest, ALineTooLongForAPathIsReportedNotWritten) {
+  AddVersion({"Game.dll"});
+  const std::string huge = "Maps\\" + std::string(2 * 1024 * 1024, 'x');
+  const std::string fits = std::string(kLongPathLimit - 8, 'y');  // with "D:\War3\"
+  fs.PutFile("C:\\P\\1.20.w3v", "Game.dll\r\n" + huge + "\r\n" + fits + "x\r\n" + fits + "\r\n");
+  fs.PutFile(StoreCopy(huge), "new");
+  fs.PutFile(StoreCopy(fits + "x"), "new");
+  prompts.answers = {ui::kIdYes};
+
+  const SwitchReport r = Apply();
+
+  EXPECT_EQ(Written(), InGame({"Game.dll"}));
+  EXPECT_EQ(r.notWritten, (Names{huge, fits + "x"}));
+  ASSERT_EQ(prompts.boxes.size(), 2u) << "the line that fits is looked up and found missing";
+  EXPECT_EQ(prompts.boxes[0], Question(fits.substr(0, 200) + "……"));
+  EXPECT_EQ(prompts.boxes[1].text, std::string(text_of::kNotWrittenHeader) + "\n" +
+                                       huge.substr(0, 200) + "……\n" + fits.substr(0, 200) + "……");
 }
 
 TEST_F(SwitchTest, EmptyVersionFileCompletesWithoutCopying) {

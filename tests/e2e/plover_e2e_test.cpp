@@ -309,7 +309,7 @@ TEST(Switch, FileHeldByAnotherProcessIsReportedAndKept) {
     const auto box = plover.WaitMessageBox(kStepMs);
     ASSERT_TRUE(box.has_value()) << "no report of the file left out: " << plover.Describe();
     EXPECT_EQ(box->title, kTitleError);
-    EXPECT_EQ(box->text, "以下文件未能转换（可能正在使用或只读）：\n(2)EchoIsles.w3x");
+    EXPECT_EQ(box->text, "以下文件未能转换（可能正在使用或只读）：\n" + held);
     ASSERT_TRUE(plover.Answer(*box, IDOK));
     EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIncomplete, kStepMs), kIncomplete);
     Sleep(300);

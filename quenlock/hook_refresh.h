@@ -10,6 +10,9 @@
 
 namespace quenlock {
 
+// True when the message to Form1 calls for a fresh hook.
+bool RefreshesHook(uint32_t message, uintptr_t wParam);
+
 inline constexpr uint32_t kWmTimer = 0x113;
 inline constexpr uint32_t kWmPowerBroadcast = 0x218;
 inline constexpr uint32_t kWmWtsSessionChange = 0x2B1;
@@ -25,8 +28,5 @@ inline constexpr uintptr_t kWtsSessionUnlock = 0x8;
 // Form1's timer that refreshes the hook, and its period.
 inline constexpr uintptr_t kRefreshTimer = 1;
 inline constexpr unsigned kRefreshPeriodMs = 15000;
-
-// True when the message to Form1 calls for a fresh hook.
-bool RefreshesHook(uint32_t message, uintptr_t wParam);
 
 }  // namespace quenlock

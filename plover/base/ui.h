@@ -10,6 +10,12 @@
 
 namespace plover::ui {
 
+struct Prompts {
+  virtual ~Prompts() = default;
+  // A modal message box owned by the main window; returns the button chosen.
+  virtual int MsgBox(const std::string& text, const std::string& title, unsigned style) = 0;
+};
+
 // Message box buttons and icons, with the values Windows uses.
 inline constexpr unsigned kOkOnly = 0x0;
 inline constexpr unsigned kYesNo = 0x4;
@@ -23,30 +29,20 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
-class Prompts {
- public:
-  virtual ~Prompts() = default;
-  // A modal message box owned by the main window; returns the button chosen.
-  virtual int MsgBox(const std::string& text, const std::string& title, unsigned style) = 0;
-};
-
-class FolderPicker {
- public:
+struct FolderPicker {
   virtual ~FolderPicker() = default;
   // The shell's folder browser; the chosen directory, or "" on cancel.
   virtual std::string BrowseFolder(const std::string& prompt) = 0;
 };
 
-class Launcher {
- public:
+struct Launcher {
   virtual ~Launcher() = default;
   // Starts a program without waiting for it. `showState` is the window show
   // state (2: minimised with focus). False when it could not be started.
   virtual bool Start(const std::string& program, const std::string& arguments, int showState) = 0;
 };
 
-class ProcessList {
- public:
+struct ProcessList {
   virtual ~ProcessList() = default;
   // The full paths of the program files of the running processes, as far as
   // they can be read; a process whose path cannot be read is left out.
@@ -59,15 +55,13 @@ struct FileVersion {
   bool operator==(const FileVersion&) const = default;
 };
 
-class FileVersionReader {
- public:
+struct FileVersionReader {
   virtual ~FileVersionReader() = default;
   // nullopt when the file is missing or carries no version resource.
   virtual std::optional<FileVersion> Read(const std::string& path) = 0;
 };
 
-class TextPrompt {
- public:
+struct TextPrompt {
   virtual ~TextPrompt() = default;
   // A modal text prompt with OK and Cancel; Cancel answers "".
   virtual std::string Ask(const std::string& prompt, const std::string& title,
@@ -86,8 +80,7 @@ struct OpenFileResult {
   std::string buffer;
 };
 
-class FilePicker {
- public:
+struct FilePicker {
   virtual ~FilePicker() = default;
   virtual OpenFileResult ShowOpenFile(const std::string& filterDescription,
                                       const std::string& filterPattern,

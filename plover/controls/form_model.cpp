@@ -46,15 +46,8 @@ int RoundShapeExtent(int pixels, unsigned dpi) {
 }
 
 HostState Toggled(HostState state) {
-  switch (state) {
-    case HostState::kNormal:
-      return HostState::kMaximized;
-    case HostState::kMaximized:
-      return HostState::kNormal;
-    case HostState::kMinimized:
-      break;
-  }
-  return state;
+  if (state == HostState::kMinimized) return state;
+  return state == HostState::kNormal ? HostState::kMaximized : HostState::kNormal;
 }
 
 void FrameModel::SetMax(HostState state, int maximise, int restore) {

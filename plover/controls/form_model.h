@@ -52,13 +52,13 @@ enum class CaptionButton : int { kClose = 0, kMin = 1, kMax = 2 };
 // maximise button has 1 to 3 for maximise and 4 to 6 for restore, and 0 until
 // the frame's first repaint.
 enum CaptionImage : int {
-  kCaptionNone = 0,
-  kCaptionNormal = 1,
-  kCaptionHover = 2,
-  kCaptionPressed = 3,
-  kRestoreNormal = 4,
-  kRestoreHover = 5,
-  kRestorePressed = 6,
+  kCaptionNone,
+  kCaptionNormal,
+  kCaptionHover,
+  kCaptionPressed,
+  kRestoreNormal,
+  kRestoreHover,
+  kRestorePressed,
 };
 
 // What a click on a caption button (or a double click on the title bar)

@@ -120,27 +120,27 @@ std::string FrmNew::Caption() const {
 std::string FrmNew::VersionText() const {
   return ItemText(kTxtVer);
 }
-void FrmNew::SetVersionText(const std::string& text) {
-  SetItemText(kTxtVer, text);
-}
 std::string FrmNew::FileText() const {
   return ItemText(kTxtFile);
 }
-void FrmNew::SetFileText(const std::string& text) {
-  SetItemText(kTxtFile, text);
-}
 std::string FrmNew::Info() const {
   return ItemText(kLbInfo);
-}
-
-void FrmNew::SetInfo(const std::string& text) {
-  ShowStatus(kLbInfo, text);
 }
 
 WizardMode FrmNew::Mode() const {
   if (IsDlgButtonChecked(hwnd_, kOptFile) == BST_CHECKED) return WizardMode::kImport;
   if (IsDlgButtonChecked(hwnd_, kOptPro) == BST_CHECKED) return WizardMode::kExpert;
   return WizardMode::kAutoGenerate;
+}
+
+void FrmNew::SetVersionText(const std::string& text) {
+  SetItemText(kTxtVer, text);
+}
+void FrmNew::SetFileText(const std::string& text) {
+  SetItemText(kTxtFile, text);
+}
+void FrmNew::SetInfo(const std::string& text) {
+  ShowStatus(kLbInfo, text);
 }
 
 void FrmNew::EnableInput(bool enabled) {

@@ -26,12 +26,12 @@ class FrmNew final : public controls::SkinnedWindow, public WizardView {
   // WizardView
   std::string Caption() const override;
   std::string VersionText() const override;
-  void SetVersionText(const std::string& text) override;
   std::string FileText() const override;
-  void SetFileText(const std::string& text) override;
   std::string Info() const override;
-  void SetInfo(const std::string& text) override;
   WizardMode Mode() const override;
+  void SetVersionText(const std::string& text) override;
+  void SetFileText(const std::string& text) override;
+  void SetInfo(const std::string& text) override;
   void EnableInput(bool enabled) override;
   void SetNextEnabled(bool enabled) override;
   void SetCancelCaption(const std::string& text) override;

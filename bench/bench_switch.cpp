@@ -34,6 +34,7 @@
 #include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 #include "plover/versions/win32_file_system.h"
+#include "tests/support/fake_main_view.h"
 #include "tests/support/install_gen.h"
 
 namespace {
@@ -43,32 +44,7 @@ using plover::testing::InstallOptions;
 using Clock = std::chrono::steady_clock;
 
 // A main window nobody looks at.
-class QuietView : public plover::MainView {
- public:
-  std::string gamePath;
-  std::string replayPath;
-  std::string status;
-  std::vector<std::string> versions;
-  int selected = -1;
-
-  std::string GamePath() const override { return gamePath; }
-  void SetGamePath(const std::string& path) override { gamePath = path; }
-  std::string ReplayPath() const override { return replayPath; }
-  void SetReplayPath(const std::string& path) override { replayPath = path; }
-  std::string Status() const override { return status; }
-  void SetStatus(const std::string& text) override { status = text; }
-  void EnableInput(bool) override {}
-  std::vector<std::string> Versions() const override { return versions; }
-  void ClearVersions() override { versions.clear(); }
-  void AddVersion(const std::string& name) override { versions.push_back(name); }
-  void RemoveVersion(int index) override { versions.erase(versions.begin() + index); }
-  void RenameVersion(int index, const std::string& name) override {
-    versions[static_cast<size_t>(index)] = name;
-  }
-  int SelectedIndex() const override { return selected; }
-  void SelectVersion(int index) override { selected = index; }
-  void ShowNewVersionWizard(const std::string&) override {}
-};
+using QuietView = plover::testing::FakeMainView;
 
 // Any message box means the switch did not go as planned: note it, say no.
 class CountingPrompts : public plover::ui::Prompts {

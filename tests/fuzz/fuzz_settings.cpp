@@ -16,6 +16,7 @@
 #include "plover/main/app.h"
 #include "plover/main/settings.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/support/fake_main_view.h"
 #include "tests/support/memory_fs.h"
 
 namespace {
@@ -61,29 +62,7 @@ class Launcher : public ui::Launcher {
   bool Start(const std::string&, const std::string&, int) override { return true; }
 };
 
-class View : public MainView {
- public:
-  std::string game, replay, status;
-  std::vector<std::string> versions;
-  int selected = -1;
-  std::string GamePath() const override { return game; }
-  void SetGamePath(const std::string& path) override { game = path; }
-  std::string ReplayPath() const override { return replay; }
-  void SetReplayPath(const std::string& path) override { replay = path; }
-  std::string Status() const override { return status; }
-  void SetStatus(const std::string& text) override { status = text; }
-  void EnableInput(bool) override {}
-  std::vector<std::string> Versions() const override { return versions; }
-  void ClearVersions() override { versions.clear(); }
-  void AddVersion(const std::string& name) override { versions.push_back(name); }
-  void RemoveVersion(int index) override { versions.erase(versions.begin() + index); }
-  void RenameVersion(int index, const std::string& name) override {
-    versions[static_cast<size_t>(index)] = name;
-  }
-  int SelectedIndex() const override { return selected; }
-  void SelectVersion(int index) override { selected = index; }
-  void ShowNewVersionWizard(const std::string&) override {}
-};
+using View = plover::testing::FakeMainView;
 
 }  // namespace
 
@@ -113,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const StartupResult result = RunStartup(s, view, "");
   FUZZ_CHECK(result == StartupResult::kShowWindow);
   for (const auto& text : prompts.texts) FUZZ_CHECK(text != text_of::kProgramError);
-  FUZZ_CHECK(view.game == (read.gameDir.empty() ? "C:\\P\\" : read.gameDir));
-  FUZZ_CHECK(view.replay == (read.replayDir.empty() ? "C:\\P\\replays\\" : read.replayDir));
+  FUZZ_CHECK(view.gamePath == (read.gameDir.empty() ? "C:\\P\\" : read.gameDir));
+  FUZZ_CHECK(view.replayPath == (read.replayDir.empty() ? "C:\\P\\replays\\" : read.replayDir));
   return 0;
 }

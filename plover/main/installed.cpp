@@ -8,13 +8,20 @@ namespace plover {
 std::string InstalledVersion(fs::FileSystem& fs, const std::string& appDir,
                              const std::string& gameDir, const std::vector<std::string>& names,
                              const std::string& preferred) {
-  std::string first;
+  // The version just switched to is nearly always the one installed: it is
+  // looked at first, and the others only when it is not.
+  const auto isPreferred = [&](const std::string& name) {
+    return !preferred.empty() && fs::EqualsNoCase(name, preferred);
+  };
   for (const auto& name : names) {
-    if (!versions::VersionInstalled(fs, appDir, name, gameDir)) continue;
-    if (!preferred.empty() && fs::EqualsNoCase(name, preferred)) return name;
-    if (first.empty()) first = name;
+    if (!isPreferred(name)) continue;
+    if (versions::VersionInstalled(fs, appDir, name, gameDir)) return name;
+    break;
   }
-  return first;
+  for (const auto& name : names) {
+    if (!isPreferred(name) && versions::VersionInstalled(fs, appDir, name, gameDir)) return name;
+  }
+  return "";
 }
 
 void ShowInstalledVersion(Services& s, MainView& view, const std::string& preferred) {

@@ -79,6 +79,13 @@ TEST_F(InstalledTest, OfTwoVersionsMadeFromTheSameFilesThePreferredOneWins) {
   EXPECT_EQ(Installed(), "1.24");
   EXPECT_EQ(Installed("COPY"), "copy");
   EXPECT_EQ(Installed("1.20"), "1.24") << "a preferred version that is not installed";
+
+  // After a switch only the version switched to is looked at.
+  for (int i = 0; i < 20; ++i) AddVersion("v" + std::to_string(i));
+  for (int i = 0; i < 20; ++i) view.versions.push_back("v" + std::to_string(i));
+  const int before = fs.CallCount(Op::kRead) + fs.CallCount(Op::kGetFile);
+  EXPECT_EQ(Installed("copy"), "copy");
+  EXPECT_LE(fs.CallCount(Op::kRead) + fs.CallCount(Op::kGetFile) - before, 1 + 2 * 2);
 }
 
 TEST_F(InstalledTest, StartUpAndEverySwitchMarkTheInstalledVersion) {

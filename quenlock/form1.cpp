@@ -60,6 +60,7 @@ bool Form1::Load() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   if (!Register(wc)) return false;
+  hookStateQuery_ = RegisterWindowMessageW(kHookStateQuery);
   wchar_t caption[32];
   if (!plover::win::WideInto(kCaption, caption)) return false;
   // Never shown: no window stays on the screen, only the icon.
@@ -132,6 +133,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CLOSE) {
     DestroyWindow(hwnd_);
     return 0;
+  }
+  if (hookStateQuery_ != 0 && msg == hookStateQuery_) {
+    return static_cast<LRESULT>(hook_.made() << 1) | (Form1Menu(blocking())[0].checked ? 1 : 0);
   }
   if (RefreshesHook(msg, wParam)) {
     // Only while blocking; a fresh hook that fails leaves the old one.

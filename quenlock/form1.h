@@ -15,6 +15,10 @@ namespace quenlock {
 class Form1 final : public plover::win::Window, public plover::tray::TrayClient {
  public:
   static constexpr const wchar_t* kClassName = L"QuenlockForm1";
+  // A registered message Form1 answers with what chkDisable's check mark
+  // shows (bit 0) and how many hooks it has made so far (the bits above), for
+  // those who watch the blocking from outside.
+  static constexpr const wchar_t* kHookStateQuery = L"Quenlock.HookState";
 
   explicit Form1(HINSTANCE instance);
   ~Form1() override;
@@ -43,6 +47,7 @@ class Form1 final : public plover::win::Window, public plover::tray::TrayClient 
   plover::win::UniqueIcon smallIcon_;
   plover::win::UniqueMenu menu_;  // while popped up
   KeyboardHook hook_;
+  UINT hookStateQuery_ = 0;
   HMODULE wtsapi_ = nullptr;  // while the session is watched
   bool watchingSession_ = false;
 };

@@ -29,24 +29,16 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
-HHOOK NewHook() {
+HookKeeper::Hook NewHook() {
   return SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
+}
+
+void DropHook(HookKeeper::Hook hook) {
+  UnhookWindowsHookEx(static_cast<HHOOK>(hook));
 }
 
 }  // namespace
 
-bool KeyboardHook::Install() {
-  if (!hook_) hook_.reset(NewHook());
-  return installed();
-}
-
-bool KeyboardHook::Refresh() {
-  if (!hook_) return false;
-  const HHOOK fresh = NewHook();
-  if (!fresh) return false;
-  // The fresh hook is in place before the old one is removed.
-  hook_.reset(fresh);
-  return true;
-}
+KeyboardHook::KeyboardHook() : HookKeeper(NewHook, DropHook) {}
 
 }  // namespace quenlock

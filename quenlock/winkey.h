@@ -5,28 +5,17 @@
 
 #include <windows.h>
 
-#include "common/win32/owned.h"
+#include "quenlock/hook_keeper.h"
 
 namespace quenlock {
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-// Owns the installed hook; removes it when destroyed.
-class KeyboardHook {
+// Keeps KeyboardHookProc installed for all threads of the desktop; removes
+// it when destroyed.
+class KeyboardHook final : public HookKeeper {
  public:
-  // Installs KeyboardHookProc for all threads of the desktop; false when the
-  // system refuses. Installing twice keeps the first hook.
-  bool Install();
-  // Puts a fresh hook in front of the installed one and only then removes
-  // the old one, so that no keystroke goes by unfiltered. Nothing happens
-  // when no hook is installed; when the fresh one cannot be installed, the
-  // old one stays (false).
-  bool Refresh();
-  void Remove() { hook_.reset(); }
-  bool installed() const { return static_cast<bool>(hook_); }
-
- private:
-  plover::win::UniqueHook hook_;
+  KeyboardHook();
 };
 
 }  // namespace quenlock

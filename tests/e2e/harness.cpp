@@ -53,6 +53,33 @@ void ExpectClosesCleanly(PloverProcess& plover) {
       << "Plover did not end cleanly: " << plover.Describe();
 }
 
+HWND OpenWizard(PloverProcess& plover, HWND main) {
+  EXPECT_TRUE(Click(Control(main, kBtnAdd)));
+  HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
+  EXPECT_NE(wizard, nullptr) << "the wizard did not open: " << plover.Describe();
+  return wizard;
+}
+
+void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()>& whileTold) {
+  s.MakeOld(s.settings());
+  const auto bytes = ReadBytes(s.settings());
+  const auto time = s.WriteTime(s.settings());
+
+  PloverProcess second;
+  ASSERT_TRUE(second.Start(s.exe()));
+  const auto box = second.WaitMessageBox(kStartMs);
+  ASSERT_TRUE(box.has_value()) << "no message box from the second instance: " << second.Describe();
+  EXPECT_EQ(box->title, "Plover");
+  EXPECT_EQ(box->text, "Plover2.0已经运行");
+  EXPECT_EQ(second.MainWindow(), nullptr);
+  if (whileTold) whileTold();
+  ASSERT_TRUE(second.Answer(*box, IDOK));
+  EXPECT_EQ(second.WaitExit(kStepMs), std::optional<DWORD>(0)) << "the second instance did not end";
+
+  EXPECT_EQ(ReadBytes(s.settings()), bytes) << "ver.dat changed";
+  EXPECT_EQ(s.WriteTime(s.settings()), time) << "ver.dat was written";
+}
+
 Lines Listed(HWND main) {
   return ListItems(Control(main, kLstVer)).value_or(Lines{"<unreadable>"});
 }

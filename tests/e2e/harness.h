@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -95,6 +96,15 @@ HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& 
 HWND Control(HWND window, int id);
 // Closes the main window as its close box would; Plover ends with code 0.
 void ExpectClosesCleanly(PloverProcess& plover);
+// Opens the new-version wizard with the main window's add button (nullptr,
+// with a failure, when it did not come).
+HWND OpenWizard(PloverProcess& plover, HWND main);
+// Starts Plover of `s` a second time while the first one runs: it tells
+// "Plover2.0已经运行", `whileTold` runs while that message box is up, the box
+// is answered, and the second Plover ends with code 0 without touching
+// ver.dat (made old first, so that a rewrite would show).
+void ExpectSecondStartTellsAndEnds(const Scenario& s,
+                                   const std::function<void()>& whileTold = nullptr);
 
 // The main window's version list, and a wait until it shows `expected`.
 Lines Listed(HWND main);

@@ -78,23 +78,38 @@ TEST(SecondInstance, SaysItRunsAlreadyAndLeavesSettingsAlone) {
   Scenario s = ReadyScenario();
   PloverProcess first;
   ASSERT_NE(StartToWindow(first, s), nullptr);
+  ExpectSecondStartTellsAndEnds(s);
+  EXPECT_TRUE(first.Running());
+  ExpectClosesCleanly(first);
+}
 
-  s.MakeOld(s.settings());
-  const auto bytes = ReadBytes(s.settings());
-  const auto time = s.WriteTime(s.settings());
+TEST(SecondInstance, WhileTheWizardIsOpenOnlyBringsTheWizardToTheFront) {
+  Scenario s = ReadyScenario();
+  PloverProcess first;
+  HWND main = StartToWindow(first, s);
+  ASSERT_NE(main, nullptr);
+  HWND wizard = OpenWizard(first, main);
+  ASSERT_NE(wizard, nullptr);
+  RECT placed{};
+  GetWindowRect(main, &placed);
 
-  PloverProcess second;
-  ASSERT_TRUE(second.Start(s.exe()));
-  const auto box = second.WaitMessageBox(kStartMs);
-  ASSERT_TRUE(box.has_value()) << "no message box from the second instance: " << second.Describe();
-  EXPECT_EQ(box->title, "Plover");
-  EXPECT_EQ(box->text, "Plover2.0已经运行");
-  EXPECT_EQ(second.MainWindow(), nullptr);
-  ASSERT_TRUE(second.Answer(*box, IDOK));
-  EXPECT_EQ(second.WaitExit(kStepMs), std::optional<DWORD>(0)) << "the second instance did not end";
+  ExpectSecondStartTellsAndEnds(s);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == wizard; }, kStepMs))
+      << "the wizard did not come to the front: " << first.Describe();
+  // The wizard stays as it was, over a main window still waiting for it.
+  EXPECT_TRUE(IsWindowVisible(wizard));
+  EXPECT_FALSE(IsWindowEnabled(main)) << "the main window was set free under the wizard";
+  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_FALSE(IsIconic(main));
+  RECT now{};
+  GetWindowRect(main, &now);
+  EXPECT_TRUE(EqualRect(&placed, &now)) << "the main window moved";
+  EXPECT_EQ(GetLastActivePopup(main), wizard);
 
-  EXPECT_EQ(ReadBytes(s.settings()), bytes);
-  EXPECT_EQ(s.WriteTime(s.settings()), time);
+  // Closed, the wizard gives the main window back as before.
+  PostMessageW(wizard, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard) && IsWindowEnabled(main); }, kStepMs))
+      << first.Describe();
   EXPECT_TRUE(first.Running());
   ExpectClosesCleanly(first);
 }

@@ -8,15 +8,20 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "quenlock/form1.h"
+#include "quenlock/hook_refresh.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/tray_e2e_support.h"
 #include "tests/support/input.h"
 
 namespace e2e {
 namespace {
+
+using quenlock::kRefreshPeriodMs;
 
 constexpr const char* kForm1 = "QuenlockForm1";
 
@@ -179,6 +184,38 @@ void ExpectEverythingThrough(const Through& t) {
 
 // ---- Quenlock, the process -------------------------------------------------------
 
+// What Form1 says of its blocking: chkDisable's check mark, and how many
+// hooks it has made so far.
+struct HookState {
+  bool checked = false;
+  unsigned made = 0;
+};
+
+std::optional<HookState> AskHookState(HWND form1) {
+  static const UINT query = RegisterWindowMessageW(quenlock::Form1::kHookStateQuery);
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(form1, query, 0, 0, SMTO_BLOCK, kStepMs, &answer)) return std::nullopt;
+  return HookState{(answer & 1) != 0, static_cast<unsigned>(answer >> 1)};
+}
+
+// Waits until Form1 has made a hook beyond the `made` ones, and then checks
+// that its check mark is on and that the left Windows key is swallowed.
+void ExpectFreshHookStillBlocking(HWND form1, KeyWindow& keys, unsigned& made, int timeoutMs,
+                                  const char* when) {
+  SCOPED_TRACE(when);
+  HookState now;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        now = AskHookState(form1).value_or(HookState{});
+        return now.made > made;
+      },
+      timeoutMs, 100))
+      << "no fresh hook; " << now.made << " made";
+  made = now.made;
+  EXPECT_TRUE(now.checked) << "the check mark went off";
+  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "the left Windows key got through";
+}
+
 class QuenlockTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -247,25 +284,43 @@ TEST_F(QuenlockTest, BlocksUntilSwitchedOffAndAgainWhenSwitchedOn) {
   EXPECT_TRUE(quenlock.Running());
 }
 
-TEST_F(QuenlockTest, StillBlocksAfterResumeSessionChangeAndTheRefreshPeriod) {
+TEST_F(QuenlockTest, FreshHooksAfterResumeSessionChangeAndTheRefreshPeriodKeepBlocking) {
   KeyWindow keys;
   PloverProcess quenlock;
   HWND form1 = Start(quenlock);
   ASSERT_NE(form1, nullptr);
+  const auto started = AskHookState(form1);
+  ASSERT_TRUE(started.has_value()) << "Form1 does not answer";
+  EXPECT_TRUE(started->checked);
+  EXPECT_EQ(started->made, 1u);
+  unsigned made = started->made;
+
   PostMessageW(form1, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-  Sleep(300);
-  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after a resume";
+  ExpectFreshHookStillBlocking(form1, keys, made, kStepMs, "after a resume");
   PostMessageW(form1, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-  Sleep(300);
-  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after an unlock";
-  // Longer than the 15-second refresh period.
-  Sleep(17000);
-  EXPECT_FALSE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after the refresh period";
+  ExpectFreshHookStillBlocking(form1, keys, made, kStepMs, "after an unlock");
+  // Nothing posted: the refresh timer alone puts in the next one.
+  ExpectFreshHookStillBlocking(form1, keys, made, kRefreshPeriodMs + kStepMs,
+                               "after the refresh period");
   EXPECT_TRUE(quenlock.Running());
-  // Not blocking, a resume does not start the blocking again.
+
+  // Not blocking, a resume does not start the blocking again. Sent, it has
+  // been handled when the state is asked for.
   ChooseChkDisable(quenlock, form1);
-  PostMessageW(form1, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-  Sleep(300);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return !AskHookState(form1).value_or(HookState{true, 0}).checked;
+      },
+      kStepMs))
+      << "the check mark stayed on";
+  made = AskHookState(form1).value_or(HookState{}).made;
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(form1, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_BLOCK,
+                                  kStepMs, &answer));
+  const auto resumed = AskHookState(form1);
+  ASSERT_TRUE(resumed.has_value());
+  EXPECT_FALSE(resumed->checked) << "a resume switched the blocking on";
+  EXPECT_EQ(resumed->made, made) << "a resume made a hook while not blocking";
   EXPECT_TRUE(Has(keys.Type(Combo({VK_LWIN})), VK_LWIN)) << "after chkDisable and a resume";
 }
 

@@ -195,9 +195,8 @@ TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
   PloverProcess plover;
   HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(Click(ChildById(main, kBtnAdd)));
-  HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
-  ASSERT_NE(wizard, nullptr) << plover.Describe();
+  HWND wizard = OpenWizard(plover, main);
+  ASSERT_NE(wizard, nullptr);
   SetForegroundWindow(wizard);
   Sleep(300);
   // Line1 runs from (240, 2820) to (4560, 2820) twips: row 188, columns 16

@@ -220,14 +220,9 @@ TEST_F(TrayTest, EndOfSessionSavesTheSettingsAndRemovesTheIcon) {
 
 TEST_F(TrayTest, SecondStartBringsTheHiddenWindowBackWithoutItsIcon) {
   MinimiseToTray();
-  PloverProcess second;
-  ASSERT_TRUE(second.Start(s_->exe()));
-  const auto box = second.WaitMessageBox(kStartMs);
-  ASSERT_TRUE(box.has_value()) << second.Describe();
-  EXPECT_EQ(box->text, "Plover2.0已经运行");
-  EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back before the message was answered";
-  ASSERT_TRUE(second.Answer(*box, IDOK));
-  EXPECT_EQ(second.WaitExit(kStepMs), std::optional<DWORD>(0));
+  ExpectSecondStartTellsAndEnds(*s_, [&] {
+    EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back before the message was answered";
+  });
   ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
   // The icon is gone: its notifications reach nothing any more.
   IconEvent(main_, WM_RBUTTONUP);
@@ -239,6 +234,28 @@ TEST_F(TrayTest, SecondStartBringsTheHiddenWindowBackWithoutItsIcon) {
   MinimiseToTray();
   IconEvent(main_, WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs));
+  EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
+}
+
+TEST_F(TrayTest, SecondStartDuringAMessageBoxOnlyBringsTheBoxToTheFront) {
+  // The key blocker's item without Quenlock: a message box, the window hidden.
+  MinimiseToTray();
+  ChooseIconMenuItem(kItemWinkey);
+  const auto box = plover_.WaitMessageBox(kStepMs);
+  ASSERT_TRUE(box.has_value()) << plover_.Describe();
+
+  ExpectSecondStartTellsAndEnds(*s_);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box->hwnd; }, kStepMs))
+      << "the message box did not come to the front: " << plover_.Describe();
+  EXPECT_TRUE(IsWindowVisible(box->hwnd)) << "the message box went";
+  EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back from under the message box";
+
+  // Answered, the box leaves the icon as it was: its left click brings the
+  // window back.
+  ASSERT_TRUE(plover_.Answer(*box, IDOK));
+  EXPECT_FALSE(IsWindowVisible(main_));
+  IconEvent(main_, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << "the icon is gone";
   EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());
 }
 

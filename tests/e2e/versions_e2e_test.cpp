@@ -56,14 +56,6 @@ Lines EntriesOf(const Scenario& s, std::string_view name) {
   return ReadGbkLines(VersionFile(s, name)).value_or(Lines{"<missing or malformed>"});
 }
 
-// Opens the wizard with the main window's add button.
-HWND OpenWizard(PloverProcess& plover, HWND main) {
-  EXPECT_TRUE(Click(Control(main, kBtnAdd)));
-  HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
-  EXPECT_NE(wizard, nullptr) << "the wizard did not open: " << plover.Describe();
-  return wizard;
-}
-
 // Opens the editor for the selected version with the main window's edit button.
 HWND OpenEditor(PloverProcess& plover, HWND main) {
   EXPECT_TRUE(Click(Control(main, kBtnEdit)));

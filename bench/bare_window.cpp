@@ -38,8 +38,7 @@ constexpr Control kControls[] = {
     {L"BUTTON", L"屏蔽WinKey", 2400, 2760, 2295, 375, kPush, 0},
     {L"BUTTON", L"运行魔兽", 2400, 3200, 1095, 375, kPush, 0},
     {L"BUTTON", L"使用说明", 3600, 3200, 1095, 375, kPush, 2},
-    {L"BUTTON", L"监视并保存录象", 2400, 3630, 1815, 255, kChild | WS_TABSTOP | BS_AUTOCHECKBOX,
-     0},
+    {L"BUTTON", L"监视并保存录象", 2400, 3630, 1815, 255, kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
     {L"BUTTON", L"...", 4320, 3630, 375, 255, kPush, 0},
     {L"BUTTON", L"添加", 120, 3650, 615, 255, kPush, 0},
     {L"BUTTON", L"编辑", 840, 3650, 615, 255, kPush, 0},
@@ -96,17 +95,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RECT area{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Plover 2.0", style,
-                              area.left + (area.right - area.left - w) / 2,
-                              area.top + (area.bottom - area.top - h) / 2, w, h, nullptr, nullptr,
-                              instance, nullptr);
+  HWND hwnd = CreateWindowExW(
+      0, wc.lpszClassName, L"Plover 2.0", style, area.left + (area.right - area.left - w) / 2,
+      area.top + (area.bottom - area.top - h) / 2, w, h, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   int id = 1;
   for (const auto& c : kControls) {
-    HWND child = CreateWindowExW(0, c.windowClass, c.text, c.style, Pixels(c.left, dpi),
-                                 Pixels(c.top, dpi), Pixels(c.width, dpi), Pixels(c.height, dpi),
-                                 hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
-                                 instance, nullptr);
+    HWND child =
+        CreateWindowExW(0, c.windowClass, c.text, c.style, Pixels(c.left, dpi), Pixels(c.top, dpi),
+                        Pixels(c.width, dpi), Pixels(c.height, dpi), hwnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[c.font]), FALSE);
     // The two versions of the benchmark's installation.
     if (c.style & LBS_NOTIFY) {

@@ -98,7 +98,8 @@ HWND ShownWindowOf(DWORD pid) {
 }
 
 bool IsDigits(const std::wstring& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+  return !s.empty() &&
+         std::all_of(s.begin(), s.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
 std::string ReadAll(const stdfs::path& file) {

@@ -191,17 +191,7 @@ void FrmMain::OnCreate() {
   // A replay dropped on the window is played with the version it needs.
   DragAcceptFiles(hwnd_, TRUE);
 
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  std::wstring tip = L"双击转换";
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(Item(kLstVer));
-  ti.lpszText = tip.data();
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  SetWindowSubclass(Item(kLstVer), ListTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The icon and the pictures of btnTran and btnMake are drawn by the program.
   ShowProgramIcon();
@@ -250,6 +240,43 @@ void FrmMain::EndSession() {
     closing_ = true;
     if (services_) SaveSettings(*services_, *this);
   }
+}
+
+void FrmMain::MakeListTip(const MSG& firstMove) {
+  if (tooltip_) return;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  std::wstring tip = L"双击转换";
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(Item(kLstVer));
+  ti.lpszText = tip.data();
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  // From now on the tooltip watches the list itself.
+  MSG move = firstMove;
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+LRESULT CALLBACK FrmMain::ListTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  if (msg == WM_MOUSEMOVE) {
+    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+    const DWORD pos = GetMessagePos();
+    const MSG move{hwnd,
+                   msg,
+                   wParam,
+                   lParam,
+                   static_cast<DWORD>(GetMessageTime()),
+                   POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
+    reinterpret_cast<FrmMain*>(self)->MakeListTip(move);
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/tray/tray.h"
+#include "common/win32/late_bound.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "plover/base/functions.h"
@@ -169,17 +170,22 @@ void FrmMain::MarkInstalled(const std::string& name) {
 }
 
 void FrmMain::OnDropFiles(HDROP drop) {
+  // shell32 is loaded by the first drop.
+  static const auto query =
+      win::LateBound<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+  static const auto finish = win::LateBound<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+  if (!query || !finish) return;
   std::vector<std::string> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT len = DragQueryFileW(drop, i, nullptr, 0);
+    const UINT len = query(drop, i, nullptr, 0);
     std::wstring path(len + 1, L'\0');
-    DragQueryFileW(drop, i, path.data(), len + 1);
+    query(drop, i, path.data(), len + 1);
     path.resize(len);
     // A name that does not convert names no file Plover can open.
     paths.push_back(win::Utf8(path).value_or(std::string()));
   }
-  DragFinish(drop);
+  finish(drop);
   if (!services_) return;
   if (const auto replay = DroppedReplay(*services_, paths)) {
     PlayReplay(*services_, *this, patches_, *replay);
@@ -189,7 +195,8 @@ void FrmMain::OnDropFiles(HDROP drop) {
 void FrmMain::OnCreate() {
   SetWindowSubclass(Item(kTxtPath), PathEditProc, 1, 0);
   // A replay dropped on the window is played with the version it needs.
-  DragAcceptFiles(hwnd_, TRUE);
+  // (What DragAcceptFiles does, without loading shell32 at start.)
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 
   SetWindowSubclass(Item(kLstVer), ListTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
 

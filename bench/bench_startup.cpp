@@ -274,7 +274,7 @@ int Run(int runs, const stdfs::path& work) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int runs = 15;
+  int runs = 21;
   stdfs::path work = DefaultWorkFolder();
   bool keep = false;
   for (int i = 1; i < argc; ++i) {

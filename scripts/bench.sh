@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
-# Builds the switch benchmark (preset "windows") and runs it under Wine.
-# Arguments go to the benchmark, e.g.: bash scripts/bench.sh --runs 9
-# Its files (~1 GB while it runs) go to build/windows/bench-work; set
-# PLOVER_WINDOWS_BUILD to use another build folder.
+# Builds a benchmark (preset "windows") and runs it under Wine.
+#
+#   bash scripts/bench.sh [switch] [ARGUMENTS...]   the switch benchmark (the default)
+#   bash scripts/bench.sh startup [ARGUMENTS...]    Plover's start-up against a bare window
+#
+# Arguments go to the benchmark, e.g.: bash scripts/bench.sh --runs 9, or
+# bash scripts/bench.sh startup --runs 21.
+# The switch benchmark's files (~1 GB while it runs) go to
+# build/windows/bench-work; set PLOVER_WINDOWS_BUILD to use another build
+# folder.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+
+which=switch
+case "${1:-}" in
+  switch | startup) which=$1; shift ;;
+esac
 
 # Another folder can be given for a build of one's own.
 home=${PLOVER_WINDOWS_BUILD:-$root/build/windows}
 
 bash scripts/setup.sh
 cmake --preset windows -B "$home" >/dev/null
-cmake --build "$home" -j 2 --target bench_switch
 
-work=$home/bench-work
 # Leave Wine running if someone else (a test run) started it.
 if bash scripts/wine-run.sh --home "$home" --status >/dev/null 2>&1; then
   started=0
@@ -24,4 +33,18 @@ else
 fi
 trap '[ "$started" = 0 ] || bash "$root/scripts/wine-run.sh" --home "$home" --stop' EXIT
 
-bash scripts/wine-run.sh --home "$home" "$home/bin/bench_switch.exe" --work "Z:${work//\//\\}" "$@"
+case "$which" in
+  switch)
+    cmake --build "$home" -j 2 --target bench_switch
+    work=$home/bench-work
+    bash scripts/wine-run.sh --home "$home" "$home/bin/bench_switch.exe" --work "Z:${work//\//\\}" "$@"
+    ;;
+  startup)
+    # The desktop keeper holds Wine's desktop open, so that no start pays
+    # for bringing it up.
+    cmake --build "$home" -j 2 --target bench_startup plover_wine_keeper
+    export PLOVER_WINE_KEEPER=$home/bin/wine_support/plover_wine_keeper.exe
+    bash scripts/wine-run.sh --home "$home" --prepare >/dev/null
+    bash scripts/wine-run.sh --home "$home" "$home/bin/bench_startup.exe" "$@"
+    ;;
+esac

@@ -5,10 +5,18 @@
 #include <utility>
 
 #include "common/tray/tray_tip.h"
+#include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 
 namespace plover::tray {
 namespace {
+
+// Shell_NotifyIconW, with shell32 loaded when the icon is first shown.
+BOOL WINAPI NotifyShell(DWORD message, PNOTIFYICONDATAW data) {
+  static const auto notify =
+      win::LateBound<decltype(&Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify ? notify(message, data) : FALSE;
+}
 
 struct TrayState {
   HWND owner = nullptr;
@@ -17,7 +25,7 @@ struct TrayState {
   NOTIFYICONDATAW record{};
   bool hasTip = false;
   bool installed = false;
-  NotifyFunction notify = &Shell_NotifyIconW;
+  NotifyFunction notify = &NotifyShell;
 };
 
 TrayState& State() {

@@ -21,37 +21,48 @@ struct Pt {
 using Polygon = std::vector<Pt>;
 using Shape = std::vector<Polygon>;  // the union of its polygons
 
-bool InsidePolygon(const Polygon& poly, double x, double y) {
-  bool in = false;
+// Where the edges of `poly` cross the line at height y, in increasing order.
+// A point of that line is inside when an odd number of them lie to its right
+// (the even-odd rule, with the crossings worked out once a line instead of
+// once a point).
+void Crossings(const Polygon& poly, double y, std::vector<double>& xs) {
+  xs.clear();
   for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
     const Pt& a = poly[i];
     const Pt& b = poly[j];
-    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) in = !in;
+    if ((a.y > y) != (b.y > y)) xs.push_back((b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x);
   }
-  return in;
+  std::sort(xs.begin(), xs.end());
 }
 
-bool InsideShape(const Shape& shape, double x, double y) {
-  return std::any_of(shape.begin(), shape.end(),
-                     [&](const Polygon& p) { return InsidePolygon(p, x, y); });
+bool InsideCrossings(const std::vector<double>& xs, double x) {
+  const auto right = xs.end() - std::upper_bound(xs.begin(), xs.end(), x);
+  return right % 2 != 0;
 }
 
 // Coverage of each pixel by `shape`, drawn in a 32-unit square scaled to
 // `size` pixels, from 4 x 4 samples a pixel.
 std::vector<double> Coverage(const Shape& shape, int size) {
-  std::vector<double> out(static_cast<size_t>(size) * static_cast<size_t>(size), 0.0);
+  std::vector<int> hits(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
   const double unit = 32.0 / size;
+  std::vector<std::vector<double>> crossings(shape.size());
   for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      int hits = 0;
-      for (int sy = 0; sy < 4; ++sy) {
+    for (int sy = 0; sy < 4; ++sy) {
+      const double py = (y + (sy + 0.5) / 4) * unit;
+      for (size_t i = 0; i < shape.size(); ++i) Crossings(shape[i], py, crossings[i]);
+      for (int x = 0; x < size; ++x) {
         for (int sx = 0; sx < 4; ++sx) {
-          if (InsideShape(shape, (x + (sx + 0.5) / 4) * unit, (y + (sy + 0.5) / 4) * unit)) ++hits;
+          const double px = (x + (sx + 0.5) / 4) * unit;
+          if (std::any_of(crossings.begin(), crossings.end(),
+                          [&](const std::vector<double>& xs) { return InsideCrossings(xs, px); })) {
+            ++hits[static_cast<size_t>(y * size + x)];
+          }
         }
       }
-      out[static_cast<size_t>(y * size + x)] = hits / 16.0;
     }
   }
+  std::vector<double> out(hits.size());
+  for (size_t i = 0; i < hits.size(); ++i) out[i] = hits[i] / 16.0;
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 
 #include "common/win32/scoped.h"
@@ -52,7 +53,12 @@ class Button final : public win::Window {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   UINT Dpi() const { return win::DpiOf(hwnd_); }
+  // Takes the state's image and has the button painted again.
   void PrintB(int state);
+  // Draws the face into the surface if it changed since it was last drawn:
+  // a button is drawn when it is painted, not each time it is told of a
+  // change (at start each one hears of its text, size, font and picture).
+  void Render();
   // Sets what the button shows and repaints it in its normal look.
   template <typename T>
   LRESULT Show(T& field, T value) {
@@ -81,6 +87,7 @@ class Button final : public win::Window {
   std::wstring keys_;
   COLORREF foreColor_ = CLR_DEFAULT;
   int image_ = kImageNormal;
+  bool stale_ = true;  // the surface does not show the button as it is
 };
 
 HFONT Button::Font() const {
@@ -92,16 +99,22 @@ HFONT Button::Font() const {
 }
 
 void Button::PrintB(int state) {
+  image_ = StateImageFor(state, IsWindowEnabled(hwnd_) != FALSE);
+  stale_ = true;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+void Button::Render() {
   RECT rc{};
   GetClientRect(hwnd_, &rc);
   const int w = rc.right, h = rc.bottom;
+  if (!stale_ && surface_.width() == std::max(w, 1) && surface_.height() == std::max(h, 1)) return;
   if (!surface_.Resize(w, h)) return;
+  stale_ = false;
   const UINT dpi = Dpi();
-  image_ = StateImageFor(state, IsWindowEnabled(hwnd_) != FALSE);
   surface_.Put(ButtonFace(surface_.width(), surface_.height(), image_, dpi));
   PrintCaption(surface_.dc(), w, h, dpi);
-  InvalidateRect(hwnd_, nullptr, FALSE);
-  UpdateWindow(hwnd_);
 }
 
 void Button::PrintCaption(HDC dc, int w, int h, UINT dpi) {
@@ -211,6 +224,7 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
+      Render();
       const win::PaintScope paint(hwnd_);
       const HDC dc = paint.dc();
       surface_.CopyTo(dc);
@@ -225,6 +239,7 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_PRINTCLIENT:
+      Render();
       surface_.CopyTo(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SETTEXT: {

@@ -110,18 +110,6 @@ bool QQForm::Attach(HWND host, FrameContent* content) {
     buttons_[i] = CreateWindowExW(0, kQQFormButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                   hwnd_, reinterpret_cast<HMENU>(i + 1), instance, this);
   }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, host_, nullptr, instance, nullptr);
-  for (HWND b : buttons_) {
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(b);
-    ti.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
   SetTip(CaptionButton::kClose, kTipClose);
   SetTip(CaptionButton::kMin, kTipMinimize);
   SetWindowSubclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -263,12 +251,39 @@ void QQForm::SetTip(CaptionButton b, std::string_view tip) {
   auto text = win::Wide(tip);
   if (!text) return;
   SetWindowTextW(button, text->c_str());
+  if (!tooltip_) return;
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.hwnd = hwnd_;
   ti.uId = reinterpret_cast<UINT_PTR>(button);
   ti.lpszText = text->data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void QQForm::MakeTips(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (tooltip_ || !hwnd_) return;
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, host_, nullptr, instance, nullptr);
+  if (!tooltip_) return;
+  for (HWND b : buttons_) {
+    // Each button's text is its tip.
+    std::wstring tip(static_cast<size_t>(GetWindowTextLengthW(b)) + 1, L'\0');
+    tip.resize(static_cast<size_t>(GetWindowTextW(b, tip.data(), static_cast<int>(tip.size()))));
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(b);
+    ti.lpszText = tip.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  // The tooltip watches the buttons from now on; this first move it is told of.
+  MSG m{button, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  const DWORD pos = GetMessagePos();
+  m.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
 HBRUSH QQForm::BackgroundFor(HWND child, HDC dc) {
@@ -467,6 +482,7 @@ LRESULT QQForm::HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wPar
       SetCursor(HandPointer());
       return TRUE;
     case WM_MOUSEMOVE:
+      MakeTips(button, msg, wParam, lParam);
       model_.PointerOnButton(b, State());
       ShowImages();
       return 0;

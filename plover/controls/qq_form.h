@@ -91,6 +91,9 @@ class QQForm final : public win::Window {
   void Layout(UINT dpi);
   void ShowImages();
   void SetTip(CaptionButton b, std::string_view tip);
+  // The caption buttons' tooltip, made when the pointer first comes over a
+  // button (the message that brought it is passed on to it).
+  void MakeTips(HWND button, UINT msg, WPARAM wParam, LPARAM lParam);
   bool InTitleBar(LPARAM lParam) const;
   void Run(FrameCommand command);
   void KeepAtBottom();

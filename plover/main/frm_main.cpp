@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/tray/tray.h"
+#include "common/win32/late_bound.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "plover/base/functions.h"
@@ -169,17 +170,22 @@ void FrmMain::MarkInstalled(const std::string& name) {
 }
 
 void FrmMain::OnDropFiles(HDROP drop) {
+  // shell32 is loaded by the first drop.
+  static const auto query =
+      win::LateBound<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+  static const auto finish = win::LateBound<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+  if (!query || !finish) return;
   std::vector<std::string> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT len = DragQueryFileW(drop, i, nullptr, 0);
+    const UINT len = query(drop, i, nullptr, 0);
     std::wstring path(len + 1, L'\0');
-    DragQueryFileW(drop, i, path.data(), len + 1);
+    query(drop, i, path.data(), len + 1);
     path.resize(len);
     // A name that does not convert names no file Plover can open.
     paths.push_back(win::Utf8(path).value_or(std::string()));
   }
-  DragFinish(drop);
+  finish(drop);
   if (!services_) return;
   if (const auto replay = DroppedReplay(*services_, paths)) {
     PlayReplay(*services_, *this, patches_, *replay);
@@ -189,19 +195,10 @@ void FrmMain::OnDropFiles(HDROP drop) {
 void FrmMain::OnCreate() {
   SetWindowSubclass(Item(kTxtPath), PathEditProc, 1, 0);
   // A replay dropped on the window is played with the version it needs.
-  DragAcceptFiles(hwnd_, TRUE);
+  // (What DragAcceptFiles does, without loading shell32 at start.)
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  std::wstring tip = L"双击转换";
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(Item(kLstVer));
-  ti.lpszText = tip.data();
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  SetWindowSubclass(Item(kLstVer), ListTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The icon and the pictures of btnTran and btnMake are drawn by the program.
   ShowProgramIcon();
@@ -250,6 +247,43 @@ void FrmMain::EndSession() {
     closing_ = true;
     if (services_) SaveSettings(*services_, *this);
   }
+}
+
+void FrmMain::MakeListTip(const MSG& firstMove) {
+  if (tooltip_) return;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  std::wstring tip = L"双击转换";
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(Item(kLstVer));
+  ti.lpszText = tip.data();
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  // From now on the tooltip watches the list itself.
+  MSG move = firstMove;
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+LRESULT CALLBACK FrmMain::ListTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  if (msg == WM_MOUSEMOVE) {
+    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+    const DWORD pos = GetMessagePos();
+    const MSG move{hwnd,
+                   msg,
+                   wParam,
+                   lParam,
+                   static_cast<DWORD>(GetMessageTime()),
+                   POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
+    reinterpret_cast<FrmMain*>(self)->MakeListTip(move);
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -98,6 +98,10 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   bool Busy() const override;
 
  private:
+  // The list's tooltip is made when the pointer first comes over the list.
+  static LRESULT CALLBACK ListTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+  void MakeListTip(const MSG& firstMove);
   static LRESULT CALLBACK PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
   void OnCreate() override;

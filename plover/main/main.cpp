@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdint>
 #include <string>
@@ -15,6 +14,7 @@
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/main/frm_main.h"
+#include "plover/shell/pickers.h"
 #include "plover/shell/win32_ui.h"
 #include "plover/versions/file_version.h"
 #include "plover/versions/win32_file_system.h"
@@ -92,7 +92,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // COM waits for the first picker or the help link (shell::NeedCom).
+  const shell::ComOnDemand com;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
@@ -127,7 +128,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } else {
     frmMain.Show();
   }
-  const int code = frmMain.RunMessageLoop();
-  CoUninitialize();
-  return code;
+  return frmMain.RunMessageLoop();
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 
 namespace plover::shell {
@@ -12,7 +13,25 @@ namespace plover::shell {
 namespace {
 // Room for thousands of chosen names at once.
 constexpr size_t kFileBufferChars = 1 << 17;
+
+bool comTried = false;
+bool comStarted = false;
 }  // namespace
+
+void NeedCom() {
+  if (comTried) return;
+  comTried = true;
+  const auto init = win::LateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+  comStarted = init && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+ComOnDemand::~ComOnDemand() {
+  if (!comStarted) return;
+  comStarted = false;
+  if (const auto end = win::LateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize")) {
+    end();
+  }
+}
 
 std::string BrowseFolder(HWND owner, const std::string& prompt) {
   const auto title = win::Wide(prompt);
@@ -21,12 +40,20 @@ std::string BrowseFolder(HWND owner, const std::string& prompt) {
   bi.hwndOwner = owner;
   bi.lpszTitle = title->c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
+  NeedCom();
+  static const auto browse =
+      win::LateBound<decltype(&SHBrowseForFolderW)>(L"shell32.dll", "SHBrowseForFolderW");
+  static const auto pathOf =
+      win::LateBound<decltype(&SHGetPathFromIDListW)>(L"shell32.dll", "SHGetPathFromIDListW");
+  static const auto release =
+      win::LateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+  if (!browse || !pathOf || !release) return {};
   for (;;) {
-    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+    PIDLIST_ABSOLUTE pidl = browse(&bi);
     if (!pidl) return {};
     wchar_t path[MAX_PATH + 1] = {};
-    const bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
-    CoTaskMemFree(pidl);
+    const bool ok = pathOf(pidl, path) != FALSE;
+    release(pidl);
     if (!ok) return {};
     if (auto chosen = win::Utf8(path)) return *chosen;
     // A folder whose name cannot reach the program: the player chooses again.
@@ -73,7 +100,10 @@ ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription
   ofn.Flags = flags;
   if (flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenFileHook;
 
-  const bool confirmed = GetOpenFileNameW(&ofn) != FALSE;
+  NeedCom();
+  static const auto open =
+      win::LateBound<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  const bool confirmed = open && open(&ofn) != FALSE;
   // A single choice (or a cancelled dialog) ends at the first NUL; a multiple
   // selection ends at the double NUL after the last name.
   size_t end = file.find(L'\0');

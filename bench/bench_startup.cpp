@@ -1,0 +1,304 @@
+// How long Plover takes to start against a bare window with the same controls
+// (bare_window.exe), and how much private memory each holds once idle.
+//
+// Lays out a program folder in a work folder: a copy of Plover.exe, ver.dat
+// naming a small synthetic game installation, and two ready versions, 1.20
+// and 1.24; beside it a copy of bare_window.exe. Each program is started once
+// to warm the file cache and Wine, then the two take turns (each going first
+// every other round). A start is timed from CreateProcess until the process
+// waits for input (WaitForInputIdle) with its main window shown; the window
+// is then given a moment, its idle private memory read, and it is closed
+// (WM_CLOSE) and waited for.
+//
+//   bench_startup [--runs N] [--work FOLDER] [--keep]
+//
+// Private memory is the process's anonymous resident memory (RssAnon of
+// /proc/<pid>/status) under Wine, where PrivateUsage only repeats the
+// virtual size; on Windows it is PrivateUsage.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/install_gen.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+namespace gen = plover::testing;
+
+constexpr DWORD kStartTimeoutMs = 20000;
+
+double Milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+stdfs::path ExecutableFolder() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n < buf.size()) {
+      buf.resize(n);
+      break;
+    }
+    buf.resize(buf.size() * 2);
+  }
+  return stdfs::path(buf).parent_path();
+}
+
+stdfs::path DefaultWorkFolder() {
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+  return stdfs::path(std::wstring(temp, n)) / L"plover-startup-bench";
+}
+
+std::string WithBackslash(const stdfs::path& folder) {
+  std::string text = gen::Utf8Of(folder);
+  if (text.empty() || text.back() != '\\') text += '\\';
+  return text;
+}
+
+// The visible top-level window of a process.
+struct WindowSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+HWND ShownWindowOf(DWORD pid) {
+  WindowSearch search{pid, nullptr};
+  EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsDigits(const std::wstring& s) {
+  return !s.empty() &&
+         std::all_of(s.begin(), s.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+std::string ReadAll(const stdfs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// Under Wine: the anonymous resident kilobytes of the live Linux process
+// whose first argument is `exe` (a Wine process shows its Windows command
+// line), -1 when there is no such process or /proc cannot be read.
+long AnonymousResidentKb(const stdfs::path& exe) {
+  std::error_code ec;
+  const std::string wanted = Lower(gen::Utf8Of(exe));
+  long found = -1;
+  for (stdfs::directory_iterator it(L"Z:\\proc", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::wstring name = it->path().filename().wstring();
+    if (!IsDigits(name)) continue;
+    const std::string cmdline = ReadAll(it->path() / L"cmdline");
+    if (Lower(cmdline.substr(0, cmdline.find('\0'))) != wanted) continue;
+    const std::string status = ReadAll(it->path() / L"status");
+    if (status.find("State:\tZ") != std::string::npos) continue;
+    const size_t at = status.find("RssAnon:");
+    if (at == std::string::npos) continue;
+    found = std::strtol(status.c_str() + at + 8, nullptr, 10);
+  }
+  return found;
+}
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+struct Start {
+  double ms = -1;
+  double privateMb = -1;
+};
+
+// Starts `exe`, times it to its shown, idle window, reads its idle private
+// memory and closes it.
+Start TimeStart(const stdfs::path& exe) {
+  Start result;
+  std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+  const std::wstring folder = exe.parent_path().wstring();
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  const auto from = Clock::now();
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &si, &pi)) {
+    std::fprintf(stderr, "cannot start %s: error %lu\n", gen::Utf8Of(exe).c_str(), GetLastError());
+    return result;
+  }
+  HWND window = nullptr;
+  for (;;) {
+    const DWORD idle = WaitForInputIdle(pi.hProcess, kStartTimeoutMs);
+    window = ShownWindowOf(pi.dwProcessId);
+    if (window && idle == 0) break;
+    if (Milliseconds(Clock::now() - from) > kStartTimeoutMs ||
+        WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
+      window = nullptr;
+      break;
+    }
+    Sleep(1);
+  }
+  if (window) {
+    result.ms = Milliseconds(Clock::now() - from);
+    // Whatever the start left to do in the message loop is done.
+    Sleep(300);
+    WaitForInputIdle(pi.hProcess, kStartTimeoutMs);
+    if (UnderWine()) {
+      const long kb = AnonymousResidentKb(exe);
+      if (kb >= 0) result.privateMb = kb / 1024.0;
+    } else {
+      PROCESS_MEMORY_COUNTERS_EX counters{};
+      counters.cb = sizeof counters;
+      if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters)) {
+        result.privateMb = static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+      }
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  } else {
+    std::fprintf(stderr, "%s showed no idle window\n", gen::Utf8Of(exe).c_str());
+  }
+  if (WaitForSingleObject(pi.hProcess, kStartTimeoutMs) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "%s did not close\n", gen::Utf8Of(exe).c_str());
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, kStartTimeoutMs);
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return result;
+}
+
+void WriteSettings(const stdfs::path& prog, const stdfs::path& game) {
+  // Two lines, CR LF after each; the paths are ASCII, as code page 936 keeps them.
+  std::ofstream out(prog / L"ver.dat", std::ios::binary);
+  out << WithBackslash(game) << "\r\n" << WithBackslash(prog / L"replays") << "\r\n";
+}
+
+int Run(int runs, const stdfs::path& work) {
+  const stdfs::path here = ExecutableFolder();
+  const stdfs::path prog = work / L"prog";
+  const stdfs::path bare = work / L"bare";
+  const stdfs::path game = work / L"game";
+  std::printf("work folder: %s\n", gen::Utf8Of(work).c_str());
+
+  std::error_code ec;
+  stdfs::remove_all(work, ec);
+  stdfs::create_directories(prog);
+  stdfs::create_directories(bare);
+  stdfs::copy_file(here / L"Plover.exe", prog / L"Plover.exe");
+  stdfs::copy_file(here / L"bare_window.exe", bare / L"bare_window.exe");
+  gen::InstallOptions installed;
+  installed.flavour = "1.24";
+  gen::InstallOptions older = installed;
+  older.flavour = "1.20";
+  gen::CreateGameInstallation(game, installed);
+  gen::CreateReadyVersion(prog, "1.20", older);
+  gen::CreateReadyVersion(prog, "1.24", installed);
+  WriteSettings(prog, game);
+
+  const stdfs::path plover = prog / L"Plover.exe";
+  const stdfs::path baseline = bare / L"bare_window.exe";
+  // One start of each that is not counted: the file cache, the fonts and
+  // Wine's own start-up are then warm for both.
+  if (TimeStart(baseline).ms < 0 || TimeStart(plover).ms < 0) return 1;
+
+  std::vector<double> bareMs, ploverMs, ratios, bareMb, ploverMb;
+  for (int i = 0; i < runs; ++i) {
+    Start b, p;
+    if (i % 2 == 0) {
+      b = TimeStart(baseline);
+      p = TimeStart(plover);
+    } else {
+      p = TimeStart(plover);
+      b = TimeStart(baseline);
+    }
+    if (b.ms < 0 || p.ms < 0) return 1;
+    std::printf("run %2d: bare window %6.1f ms %5.2f MB   Plover %6.1f ms %5.2f MB\n", i + 1, b.ms,
+                b.privateMb, p.ms, p.privateMb);
+    std::fflush(stdout);
+    bareMs.push_back(b.ms);
+    ploverMs.push_back(p.ms);
+    ratios.push_back(p.ms / b.ms);
+    if (b.privateMb > 0) bareMb.push_back(b.privateMb);
+    if (p.privateMb > 0) ploverMb.push_back(p.privateMb);
+  }
+  const double bareMedian = Median(bareMs), ploverMedian = Median(ploverMs);
+  std::printf("\nstart-up (median of %d): bare window %.1f ms, Plover %.1f ms\n", runs, bareMedian,
+              ploverMedian);
+  std::printf("start-up ratio: %.2f (median of the rounds' ratios %.2f)\n",
+              ploverMedian / bareMedian, Median(ratios));
+  if (!bareMb.empty() && !ploverMb.empty()) {
+    const double bm = Median(bareMb), pm = Median(ploverMb);
+    std::printf("idle private memory (%s): bare window %.2f MB, Plover %.2f MB\n",
+                UnderWine() ? "anonymous resident" : "private bytes", bm, pm);
+    std::printf("memory ratio: %.2f\n", pm / bm);
+  } else {
+    std::printf("idle private memory: not readable\n");
+  }
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int runs = 21;
+  stdfs::path work = DefaultWorkFolder();
+  bool keep = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring a = argv[i];
+    if (a == L"--runs" && i + 1 < argc) {
+      runs = std::max(1, _wtoi(argv[++i]));
+    } else if (a == L"--work" && i + 1 < argc) {
+      work = argv[++i];
+    } else if (a == L"--keep") {
+      keep = true;
+    } else {
+      std::fprintf(stderr, "usage: bench_startup [--runs N] [--work FOLDER] [--keep]\n");
+      return 2;
+    }
+  }
+  int code = 1;
+  try {
+    code = Run(runs, work);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_startup: %s\n", e.what());
+  }
+  if (!keep) {
+    std::error_code ec;
+    stdfs::remove_all(work, ec);
+  }
+  return code;
+}

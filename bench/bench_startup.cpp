@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/wide.h"
+#include "common/win32/win32_util.h"
 #include "tests/support/install_gen.h"
 
 namespace {
@@ -52,16 +54,8 @@ double Median(std::vector<double> values) {
 }
 
 stdfs::path ExecutableFolder() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n < buf.size()) {
-      buf.resize(n);
-      break;
-    }
-    buf.resize(buf.size() * 2);
-  }
-  return stdfs::path(buf).parent_path();
+  const auto path = plover::win::ExecutablePath();
+  return path ? stdfs::path(*plover::win::Wide(*path)).parent_path() : stdfs::path();
 }
 
 stdfs::path DefaultWorkFolder() {

@@ -82,6 +82,8 @@ class JournalEntry {
     if (id_ != 0) journal_->Remove(id_);
     id_ = 0;
   }
+  // Leaves the record in the file: the next start finishes the work.
+  void Keep() { id_ = 0; }
 
  private:
   Journal* journal_;

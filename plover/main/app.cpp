@@ -83,7 +83,6 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
       view.SetGamePath(settings.gameDir);
     }
     view.SetReplayPath(settings.replayDir.empty() ? s.appDir + "replays\\" : settings.replayDir);
-    (void)RemoveSwitchTemporaryFolder(s, settings.gameDir);
 
     if (!HoldsWar3(s.fs, view.GamePath())) CmdChooseGameDir(s, view);
 

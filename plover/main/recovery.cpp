@@ -27,6 +27,13 @@ bool DeleteIfThere(fs::FileSystem& fs, const std::string& path) {
   return s.ok() && fs.Delete(path).ok();
 }
 
+// The folder a switch keeps its copies under way in.
+bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
+  if (gameDir.empty()) return true;
+  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
+  return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
+}
+
 // A switch copies each store copy beside its game file first: what it was
 // writing when it stopped is thrown away. The game files themselves were
 // only ever replaced whole.
@@ -165,12 +172,6 @@ void SweepTemporaries(Services& s) {
 }
 
 }  // namespace
-
-bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
-  if (gameDir.empty()) return true;
-  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
-  return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
-}
 
 void RecoverInterruptedWork(Services& s) {
   const std::string journalPath = Journal::PathIn(s.appDir);

@@ -10,8 +10,4 @@ namespace plover {
 // for the next start, and the temporaries it needs stay with it.
 void RecoverInterruptedWork(Services& s);
 
-// Removes the folder a switch keeps its copies under way in, which a switch
-// that could not remove it at its end leaves in the game folder.
-bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir);
-
 }  // namespace plover

@@ -80,9 +80,12 @@ class SwitchRunning {
 // beside its target.
 class TemporaryFolder {
  public:
-  TemporaryFolder(fs::FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  // A folder that cannot be removed keeps the switch's record, so that the
+  // next start removes it.
+  TemporaryFolder(fs::FileSystem& fs, std::string path, JournalEntry& journal)
+      : fs_(fs), path_(std::move(path)), journal_(journal) {}
   ~TemporaryFolder() {
-    if (ready_) (void)fs_.DeleteFolder(path_);
+    if (ready_ && !fs_.DeleteFolder(path_).ok()) journal_.Keep();
   }
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
@@ -101,6 +104,7 @@ class TemporaryFolder {
  private:
   fs::FileSystem& fs_;
   std::string path_;
+  JournalEntry& journal_;
   bool tried_ = false;
   bool ready_ = false;
 };
@@ -152,8 +156,8 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   // The copy under way is written beside its game file or in the game
   // folder's temporary folder: the next start removes it if the program is
   // stopped before the switch ends.
-  const JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
-  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix));
+  JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
+  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix), journal);
   const std::vector<std::string> lines = versions::SplitLines(bytes);
   size_t handled = 0;
   for (const auto& raw : lines) {

@@ -7,6 +7,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/recovery.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {
@@ -472,6 +473,24 @@ TEST_F(SwitchTest, TemporariesLiveInAFolderOfTheirOwnForAsLongAsTheSwitchRuns) {
                       "move D:\\War3\\Game.dll.plover-tmp -> D:\\War3\\Game.dll"),
             fs.Log().end());
   EXPECT_TRUE(TempFilesLeft(fs).empty());
+}
+
+// A temporary folder the switch cannot remove keeps the switch's record in
+// the journal, and the next start removes it.
+TEST_F(SwitchTest, ATemporaryFolderThatCannotBeRemovedIsLeftToTheNextStart) {
+  Journal journal(fs, "C:\\P\\");
+  services.journal = &journal;
+  AddVersion({"Game.dll"});
+  fs.Fail(Op::kDeleteFolder, "D:\\War3\\.plover-tmp", fs::kPermissionDenied);
+
+  EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  EXPECT_TRUE(fs.Exists("D:\\War3\\.plover-tmp"));
+  EXPECT_TRUE(fs.Exists(journal.Path()));
+
+  RecoverInterruptedWork(services);
+  EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+  EXPECT_FALSE(fs.Exists(journal.Path()));
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
 }
 
 TEST_F(SwitchTest, ProgressIsShownBeforeEveryLineAndEndedAfterwards) {

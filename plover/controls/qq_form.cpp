@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/win32/common_controls.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
@@ -112,7 +113,7 @@ bool QQForm::Attach(HWND host, FrameContent* content) {
   }
   SetTip(CaptionButton::kClose, kTipClose);
   SetTip(CaptionButton::kMin, kTipMinimize);
-  SetWindowSubclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
+  win::Subclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
   SetPropW(host_, kFrameProperty, this);
 
   // Focus rectangles and access-key underlines wait until the keyboard is
@@ -163,9 +164,14 @@ void QQForm::Refresh() {
       background_.reset(CreatePatternBrush(surface_.bitmap()));
     }
     if (shape_.cx != w || shape_.cy != h) {
-      // Not while the window is still being sized: a new region then undoes
-      // the size on some systems.
-      PostMessageW(hwnd_, kApplyShape, 0, 0);
+      // A window not yet shown takes its shape at once, so that it is shown
+      // only once. A shown one waits until it is no longer being sized: a
+      // new region then undoes the size on some systems.
+      if (IsWindowVisible(host_)) {
+        PostMessageW(hwnd_, kApplyShape, 0, 0);
+      } else {
+        ApplyShape();
+      }
     }
     model_.Repaint(state);
     Layout(dpi);
@@ -213,7 +219,7 @@ void QQForm::ApplyShape() {
     win::UniqueRegion rgn(
         CreateRoundRectRgn(0, 0, RoundShapeExtent(w, dpi), RoundShapeExtent(h, dpi), r, r));
     // Each window owns its region from then on.
-    if (rgn && SetWindowRgn(target, rgn.get(), TRUE)) rgn.release();
+    if (rgn && SetWindowRgn(target, rgn.get(), IsWindowVisible(target))) rgn.release();
   }
   shape_ = {w, h};
 }
@@ -261,7 +267,7 @@ void QQForm::SetTip(CaptionButton b, std::string_view tip) {
 }
 
 void QQForm::MakeTips(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (tooltip_ || !hwnd_) return;
+  if (tooltip_ || !hwnd_ || !win::NeedCommonControls()) return;
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -307,7 +313,7 @@ void QQForm::KeepAtBottom() {
 
 void QQForm::Detach() {
   if (host_) {
-    RemoveWindowSubclass(host_, HostProc, kHostSubclass);
+    win::Unsubclass(host_, HostProc, kHostSubclass);
     RemovePropW(host_, kFrameProperty);
   }
   host_ = nullptr;
@@ -357,7 +363,7 @@ LRESULT CALLBACK QQForm::HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
   auto* self = reinterpret_cast<QQForm*>(data);
   if (msg == WM_NCDESTROY) {
     self->Detach();
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
   }
   return self->HandleHost(msg, wParam, lParam);
 }
@@ -370,7 +376,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETICON:
     case WM_STYLECHANGED:
     case WM_DPICHANGED: {
-      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
       if (!(msg == WM_SIZE && wParam == SIZE_MINIMIZED)) Refresh();
       return r;
     }
@@ -381,7 +387,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
       auto child = reinterpret_cast<HWND>(lParam);
       const bool noBrushOfItsOwn =
           r == 0 || r == reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -394,7 +400,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       // Maximised, a window without a frame covers the work area, not the
       // taskbar.
-      DefSubclassProc(host, msg, wParam, lParam);
+      win::DefSubclass(host, msg, wParam, lParam);
       MONITORINFO mi{};
       mi.cbSize = sizeof mi;
       if (GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &mi)) {
@@ -405,7 +411,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_PARENTNOTIFY: {
-      const LRESULT r = DefSubclassProc(host, msg, wParam, lParam);
+      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
       if (LOWORD(wParam) == WM_CREATE) KeepAtBottom();
       return r;
     }
@@ -420,7 +426,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefSubclassProc(host, msg, wParam, lParam);
+  return win::DefSubclass(host, msg, wParam, lParam);
 }
 
 LRESULT QQForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

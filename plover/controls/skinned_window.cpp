@@ -87,18 +87,21 @@ bool SkinnedWindow::Create(HWND owner, const std::string& caption) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
+  // Each control is made in its place and font: nothing moves before it is
+  // first shown.
   for (const auto& c : look_.controls) {
     const auto label = win::Wide(c.text);
-    if (!label ||
-        !CreateWindowExW(0, c.windowClass ? c.windowClass : kQQButtonClass, label->c_str(), c.style,
-                         0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                         instance, nullptr)) {
-      return false;
-    }
+    if (!label) return false;
+    const HWND h =
+        CreateWindowExW(0, c.windowClass ? c.windowClass : kQQButtonClass, label->c_str(), c.style,
+                        TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
+                        TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_), hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    if (!h) return false;
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
   }
   OnCreate();
   frame_.Attach(hwnd_, this);
-  Layout();
   return true;
 }
 

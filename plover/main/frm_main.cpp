@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/tray/tray.h"
+#include "common/win32/common_controls.h"
 #include "common/win32/late_bound.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
@@ -193,12 +194,12 @@ void FrmMain::OnDropFiles(HDROP drop) {
 }
 
 void FrmMain::OnCreate() {
-  SetWindowSubclass(Item(kTxtPath), PathEditProc, 1, 0);
+  win::Subclass(Item(kTxtPath), PathEditProc, 1, 0);
   // A replay dropped on the window is played with the version it needs.
   // (What DragAcceptFiles does, without loading shell32 at start.)
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 
-  SetWindowSubclass(Item(kLstVer), ListTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  win::Subclass(Item(kLstVer), ListTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The icon and the pictures of btnTran and btnMake are drawn by the program.
   ShowProgramIcon();
@@ -250,7 +251,7 @@ void FrmMain::EndSession() {
 }
 
 void FrmMain::MakeListTip(const MSG& firstMove) {
-  if (tooltip_) return;
+  if (tooltip_ || !win::NeedCommonControls()) return;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -271,7 +272,7 @@ void FrmMain::MakeListTip(const MSG& firstMove) {
 LRESULT CALLBACK FrmMain::ListTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self) {
   if (msg == WM_MOUSEMOVE) {
-    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+    win::Unsubclass(hwnd, ListTipProc, 1);
     const DWORD pos = GetMessagePos();
     const MSG move{hwnd,
                    msg,
@@ -281,9 +282,9 @@ LRESULT CALLBACK FrmMain::ListTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
                    POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
     reinterpret_cast<FrmMain*>(self)->MakeListTip(move);
   } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, ListTipProc, 1);
+    win::Unsubclass(hwnd, ListTipProc, 1);
   }
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -291,8 +292,8 @@ LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   // The game directory is chosen with the folder browser, never typed: every
   // typed character, Backspace included, is dropped.
   if (msg == WM_CHAR) return 0;
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, PathEditProc, 1);
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) win::Unsubclass(hwnd, PathEditProc, 1);
+  return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 namespace {

@@ -2,8 +2,6 @@
 // window's message loop.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdint>
 #include <string>
 
@@ -94,8 +92,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   // COM waits for the first picker or the help link (shell::NeedCom).
   const shell::ComOnDemand com;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
 
   FrmMain frmMain;
   if (!frmMain.Create()) return 1;

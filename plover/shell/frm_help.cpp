@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/win32/common_controls.h"
 #include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 #include "plover/controls/skinned_window.h"
@@ -44,7 +45,7 @@ class FrmHelp final : public controls::SkinnedWindow {
 void FrmHelp::OnCreate() {
   ShowProgramIcon();
   SetItemText(kHelpText, help::UsageText());
-  SetWindowSubclass(Item(kHelpText), TextProc, 1, reinterpret_cast<DWORD_PTR>(Item(kHelpOk)));
+  win::Subclass(Item(kHelpText), TextProc, 1, reinterpret_cast<DWORD_PTR>(Item(kHelpOk)));
   SetFocus(Item(kHelpOk));
 }
 
@@ -53,7 +54,7 @@ LRESULT CALLBACK FrmHelp::TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   switch (msg) {
     case WM_SETFOCUS: {
       // The text is only read: the focus goes on to the OK button.
-      const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+      const LRESULT r = win::DefSubclass(hwnd, msg, wParam, lParam);
       SetFocus(reinterpret_cast<HWND>(data));
       return r;
     }
@@ -67,12 +68,12 @@ LRESULT CALLBACK FrmHelp::TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
       if (wParam == VK_DELETE) return 0;
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, TextProc, 1);
+      win::Unsubclass(hwnd, TextProc, 1);
       break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 bool FrmHelp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

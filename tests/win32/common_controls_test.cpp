@@ -1,0 +1,65 @@
+// Subclassing and tooltips through comctl32 loaded on first use.
+#include "common/win32/common_controls.h"
+
+#include <gtest/gtest.h>
+
+namespace plover::win {
+namespace {
+
+struct Seen {
+  int setText = 0;
+  bool swallow = false;
+};
+
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR data) {
+  auto* seen = reinterpret_cast<Seen*>(data);
+  if (msg == WM_SETTEXT) {
+    ++seen->setText;
+    if (seen->swallow) return TRUE;
+  }
+  return DefSubclass(hwnd, msg, wParam, lParam);
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[64] = {};
+  GetWindowTextW(hwnd, text, 64);
+  return text;
+}
+
+TEST(CommonControls, SubclassSeesMessagesPassesThemOnAndCanBeRemoved) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(edit, nullptr);
+  Seen seen;
+  ASSERT_TRUE(Subclass(edit, CountingProc, 7, reinterpret_cast<DWORD_PTR>(&seen)));
+
+  SetWindowTextW(edit, L"passed on");
+  EXPECT_EQ(seen.setText, 1);
+  EXPECT_EQ(TextOf(edit), L"passed on");
+
+  seen.swallow = true;
+  SetWindowTextW(edit, L"swallowed");
+  EXPECT_EQ(seen.setText, 2);
+  EXPECT_EQ(TextOf(edit), L"passed on");
+
+  ASSERT_TRUE(Unsubclass(edit, CountingProc, 7));
+  EXPECT_FALSE(Unsubclass(edit, CountingProc, 7));
+  SetWindowTextW(edit, L"after");
+  EXPECT_EQ(seen.setText, 2);
+  EXPECT_EQ(TextOf(edit), L"after");
+  DestroyWindow(edit);
+}
+
+TEST(CommonControls, TooltipsCanBeMadeOnceTheClassesAreRegistered) {
+  ASSERT_TRUE(NeedCommonControls());
+  EXPECT_TRUE(NeedCommonControls());
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(tip, nullptr);
+  if (tip) DestroyWindow(tip);
+}
+
+}  // namespace
+}  // namespace plover::win

@@ -210,6 +210,10 @@ void FrmMain::OnCreate() {
 }
 
 void FrmMain::Show() {
+  // Shown first without erasing at once: the controls are then erased with
+  // their first painting, not each on its own before it.
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_DEFERERASE);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
 }

@@ -27,6 +27,19 @@ std::string CutForBox(std::string_view utf8) {
   return std::string(utf8);
 }
 
+std::string ListForBox(std::string_view header, const std::vector<std::string>& lines) {
+  std::string text(header);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    text += "\n";
+    if (i == kBoxLines) {
+      text += text_of::kMoreNames;
+      break;
+    }
+    text += CutForBox(lines[i]);
+  }
+  return text;
+}
+
 std::string AddBackslash(std::string_view path) {
   std::string out(path);
   if (out.empty() || out.back() != '\\') out.push_back('\\');

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plover {
 
@@ -27,6 +28,13 @@ std::optional<size_t> Utf16Length(std::string_view utf8);
 // A text from a file as a message box shows it: its first 200 characters,
 // then "……" when there was more. Never cuts inside a character.
 std::string CutForBox(std::string_view utf8);
+
+// How many lines of a list a message box shows.
+inline constexpr size_t kBoxLines = 20;
+
+// `header`, then each line cut as CutForBox cuts it, one a line; after
+// kBoxLines lines, one line "……" stands for the rest.
+std::string ListForBox(std::string_view header, const std::vector<std::string>& lines);
 
 // The path itself when it ends in "\", otherwise the path followed by "\".
 // An empty text gives "\".

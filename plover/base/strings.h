@@ -59,6 +59,7 @@ inline constexpr const char* kWorking = "正在制作中....请稍侯";
 inline constexpr const char* kDone = "..........完成";
 inline constexpr const char* kDoneButton = "完成";
 inline constexpr const char* kGameFileMissing = "制作失败，找不到魔兽或地图文件丢失！";
+inline constexpr const char* kMissingInGameHeader = "以下文件在魔兽目录中找不到：";
 inline constexpr const char* kVersionFileMissing = "制作失败，配置文件不存！";
 inline constexpr const char* kVersionFileBadPath = "制作失败，配置文件中有无效的路径！";
 inline constexpr const char* kCannotReadOrWrite = "制作失败，无法读写文件！";

@@ -12,8 +12,6 @@
 namespace plover {
 namespace {
 
-constexpr size_t kMaxNamesListed = 20;
-
 bool ScopeAdmits(Scope scope, std::string_view entry) {
   switch (scope) {
     case Scope::kAll:
@@ -40,16 +38,8 @@ bool FitsLongPath(const std::string& gameDir, const std::string& entry) {
 }
 
 void ReportNotWritten(Services& s, const std::vector<std::string>& names) {
-  std::string text = text_of::kNotWrittenHeader;
-  for (size_t i = 0; i < names.size(); ++i) {
-    text += "\n";
-    if (i == kMaxNamesListed) {
-      text += text_of::kMoreNames;
-      break;
-    }
-    text += CutForBox(names[i]);
-  }
-  s.prompts.MsgBox(text, text_of::kTitleError, ui::kOkOnly | ui::kIconExclamation);
+  s.prompts.MsgBox(ListForBox(text_of::kNotWrittenHeader, names), text_of::kTitleError,
+                   ui::kOkOnly | ui::kIconExclamation);
 }
 
 // Marks the switch as running and keeps the main window disabled for

@@ -6,6 +6,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/versions/loader.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 #include "plover/versions/version_name.h"
 
@@ -105,16 +106,18 @@ std::string VersionEditor::InfoFor(int index) const {
 bool VersionEditor::AddFiles() {
   if (!s_.filePicker) return false;
   const std::string gameDir = AddBackslash(main_.GamePath());
+  // The name box opens empty: a preset that the player types after can
+  // overflow the dialog's own buffer.
   const auto picked = s_.filePicker->ShowOpenFile("所有文件 (*.*)", "*.*", gameDir, "添加文件",
-                                                  ui::kOpenMultiple, std::string(254, ' '));
+                                                  ui::kOpenMultiple, "");
   const std::vector<std::string> paths = ParseOpenFileBuffer(picked.buffer);
   if (paths.empty()) return false;
 
   std::string dir;
   for (;;) {
-    const auto chosen = s_.filePicker->ShowOpenFile(
-        "目录或所有文件", "*.*", gameDir, text_of::kChooserTitle, ui::kOpenSingle,
-        std::string(text_of::kChooserPreset) + std::string(218, ' '));
+    const auto chosen =
+        s_.filePicker->ShowOpenFile("目录或所有文件", "*.*", gameDir, text_of::kChooserTitle,
+                                    ui::kOpenSingle, text_of::kChooserPreset);
     dir = DirectoryOfChoice(chosen.buffer);
     if (dir.empty()) dir = gameDir;
     if (dir.size() >= gameDir.size() && fs::EqualsNoCase(dir.substr(0, gameDir.size()), gameDir)) {
@@ -276,6 +279,7 @@ bool VersionEditor::Save() {
     openedAs_ = name_;
     MoveLoader(from, name_);
     entry.End();
+    s_.mark.VersionRenamed(from, name_);
     const auto listed = main_.Versions();
     for (size_t i = 0; i < listed.size(); ++i) {
       if (listed[i] == from) {
@@ -284,6 +288,16 @@ bool VersionEditor::Save() {
       }
     }
   }
+  // Whatever the save changes of the version, the mark looks at it again.
+  struct Remark {
+    Services& s;
+    MainView& main;
+    const std::string& name;
+    ~Remark() {
+      s.mark.VersionChanged(name);
+      ShowInstalledVersion(s, main);
+    }
+  } remark{s_, main_, name_};
   std::vector<std::string> copied;
   if (!leaveStoreAlone_) copied = CopyAdded();
 

@@ -67,11 +67,23 @@ class Replacement {
   std::vector<std::string> setAside_;
 };
 
+// The entries of `copies`, from `first` on, whose source does not exist.
+std::vector<std::string> MissingFrom(fs::FileSystem& fs, const std::vector<StoreCopy>& copies,
+                                     size_t first) {
+  std::vector<std::string> missing;
+  for (size_t i = first; i < copies.size(); ++i) {
+    if (i == first || fs.GetFile(copies[i].source).is(fs::kFileNotFound)) {
+      missing.push_back(copies[i].entry.empty() ? copies[i].storeName : copies[i].entry);
+    }
+  }
+  return missing;
+}
+
 }  // namespace
 
 BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const std::string& name,
                          const std::vector<StoreCopy>& copies, const std::string& versionFileBytes,
-                         Journal* journal) {
+                         Journal* journal, std::vector<std::string>* missing) {
   const std::string store = StoreFolderPath(appDir, name);
   const std::string temp = Suffixed(store, kNewSuffix);
   const std::string versionFile = VersionFilePath(appDir, name);
@@ -83,12 +95,16 @@ BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const st
   if (fs.FolderExists(temp)) (void)fs.DeleteFolder(temp);
   if (!fs.CreateFolder(temp).ok()) return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
 
-  for (const auto& c : copies) {
+  for (size_t i = 0; i < copies.size(); ++i) {
+    const StoreCopy& c = copies[i];
     fs::Status st = fs.GetFile(c.source);
     const std::string copy = temp + "\\" + c.storeName;
     if (st.ok()) st = fs.Copy(c.source, copy);
     if (st.ok()) st = fs.Flush(copy);
-    if (st.is(fs::kFileNotFound)) return Abandon(fs, temp, fileTemp, BuildResult::kSourceMissing);
+    if (st.is(fs::kFileNotFound)) {
+      if (missing) *missing = MissingFrom(fs, copies, i);
+      return Abandon(fs, temp, fileTemp, BuildResult::kSourceMissing);
+    }
     if (!st.ok()) return Abandon(fs, temp, fileTemp, BuildResult::kFailed);
   }
   if (!fs.WriteAll(fileTemp, versionFileBytes).ok()) {

@@ -13,8 +13,9 @@
 namespace plover::versions {
 
 struct StoreCopy {
-  std::string source;     // full path of the file to copy
-  std::string storeName;  // its name inside the store folder
+  std::string source;      // full path of the file to copy
+  std::string storeName;   // its name inside the store folder
+  std::string entry = {};  // the line of the version file it is for
 };
 
 enum class BuildResult {
@@ -31,8 +32,12 @@ enum class BuildResult {
 // Once the new set is complete the build records itself in `journal` (when
 // given; a journal that cannot be written fails the build), so that the next
 // start puts the new set in place if the program is stopped meanwhile.
+//
+// kSourceMissing fills `missing` (when given) with the entry of every copy
+// whose source does not exist, in the order of `copies`: the first one
+// missing stops the copying, and the others are only looked up.
 BuildResult BuildVersion(fs::FileSystem& fs, const std::string& appDir, const std::string& name,
                          const std::vector<StoreCopy>& copies, const std::string& versionFileBytes,
-                         Journal* journal = nullptr);
+                         Journal* journal = nullptr, std::vector<std::string>* missing = nullptr);
 
 }  // namespace plover::versions

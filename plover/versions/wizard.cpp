@@ -5,6 +5,7 @@
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/store_builder.h"
 #include "plover/versions/version_file.h"
 #include "plover/versions/version_name.h"
@@ -78,9 +79,8 @@ void NewVersionWizard::OnActivate() {
 
 void NewVersionWizard::OnPickFile() {
   if (!s_.filePicker) return;
-  const auto r =
-      s_.filePicker->ShowOpenFile("配置文件 (*.w3v)", "*.w3v", AddBackslash(main_.GamePath()),
-                                  "添加文件", ui::kOpenSingle, std::string(254, ' '));
+  const auto r = s_.filePicker->ShowOpenFile(
+      "配置文件 (*.w3v)", "*.w3v", AddBackslash(main_.GamePath()), "添加文件", ui::kOpenSingle, "");
   if (!r.confirmed) return;
   const std::string path = FirstPathOf(r.buffer);
   view_.SetFileText(path);
@@ -124,13 +124,23 @@ void NewVersionWizard::OnNext() {
 // The version replaced by a confirmed overwrite leaves the list only when
 // its replacement is complete; the new name is appended at the end.
 void NewVersionWizard::Finish(const std::string& name, int overwrittenIndex) {
-  if (overwrittenIndex >= 0) main_.RemoveVersion(overwrittenIndex);
+  if (overwrittenIndex >= 0) {
+    s_.mark.VersionDeleted(main_.Versions()[static_cast<size_t>(overwrittenIndex)]);
+    main_.RemoveVersion(overwrittenIndex);
+  }
   main_.AddVersion(name);
+  s_.mark.VersionChanged(name);
+  ShowInstalledVersion(s_, main_);
 }
 
-void NewVersionWizard::ShowBuildFailure(BuildResult r) {
-  view_.SetInfo(r == BuildResult::kSourceMissing ? text_of::kGameFileMissing
-                                                 : text_of::kCannotReadOrWrite);
+void NewVersionWizard::ShowBuildFailure(BuildResult r, const std::vector<std::string>& missing) {
+  if (r != BuildResult::kSourceMissing) {
+    view_.SetInfo(text_of::kCannotReadOrWrite);
+    return;
+  }
+  view_.SetInfo(text_of::kGameFileMissing);
+  s_.prompts.MsgBox(ListForBox(text_of::kMissingInGameHeader, missing), text_of::kTitleError,
+                    ui::kOkOnly | ui::kIconExclamation);
 }
 
 bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenIndex) {
@@ -145,17 +155,25 @@ bool NewVersionWizard::AutoGenerate(const std::string& name, int overwrittenInde
   for (const auto* e : order) {
     // The game's own copy of war3.exe is looked up by its usual name.
     const std::string source = e->copyOrder == 1 ? gameDir + "war3.exe" : gameDir + e->entry;
-    copies.push_back({source, e->storeName});
+    copies.push_back({source, e->storeName, e->entry});
   }
+  std::vector<std::string> missing;
   const BuildResult r =
-      BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes(), s_.journal);
+      BuildVersion(s_.fs, s_.appDir, name, copies, AutoGenerateFileBytes(), s_.journal, &missing);
+  // The missing files are named in the order of the version file.
+  const auto line = [](const std::string& entry) {
+    return std::find_if(std::begin(kAutoGenerateList), std::end(kAutoGenerateList),
+                        [&](const AutoEntry& e) { return entry == e.entry; });
+  };
+  std::sort(missing.begin(), missing.end(),
+            [&](const auto& a, const auto& b) { return line(a) < line(b); });
   if (r == BuildResult::kDone) {
     view_.SetInfo(view_.Info() + text_of::kDone);
     view_.SetNextEnabled(false);
     view_.SetCancelCaption(text_of::kDoneButton);
     Finish(name, overwrittenIndex);
   } else {
-    ShowBuildFailure(r);
+    ShowBuildFailure(r, missing);
   }
   view_.EnableInput(true);
   return r == BuildResult::kDone;
@@ -203,10 +221,11 @@ bool NewVersionWizard::Import(const std::string& name, int overwrittenIndex) {
   }
   const std::string gameDir = AddBackslash(main_.GamePath());
   std::vector<StoreCopy> copies;
-  for (const auto& e : entries) copies.push_back({gameDir + e, FileNameOf(e)});
-  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes, s_.journal);
+  for (const auto& e : entries) copies.push_back({gameDir + e, FileNameOf(e), e});
+  std::vector<std::string> missing;
+  const BuildResult r = BuildVersion(s_.fs, s_.appDir, name, copies, bytes, s_.journal, &missing);
   if (r != BuildResult::kDone) {
-    ShowBuildFailure(r);
+    ShowBuildFailure(r, missing);
     return false;
   }
   view_.SetInfo(view_.Info() + text_of::kDone);

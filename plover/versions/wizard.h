@@ -67,7 +67,9 @@ class NewVersionWizard {
   bool Import(const std::string& name, int overwrittenIndex);
   void Expert(const std::string& name, int overwrittenIndex);
   void Finish(const std::string& name, int overwrittenIndex);
-  void ShowBuildFailure(BuildResult r);
+  // lbInfo tells the failure; the files missing from the game directory,
+  // if that was it, are listed in a box.
+  void ShowBuildFailure(BuildResult r, const std::vector<std::string>& missing);
   bool RefuseBadName(const std::string& name);
 
   Services& s_;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tests/support/input.h"
+
 namespace e2e {
 namespace {
 
@@ -122,6 +124,35 @@ bool SubmitFileName(HWND dialog, std::string_view text) {
   HWND ok = GetDlgItem(dialog, IDOK);
   return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                       reinterpret_cast<LPARAM>(ok)) != 0;
+}
+
+bool TypeAndEnter(HWND edit, std::string_view utf8, bool replaceAll) {
+  const DWORD thread = GetWindowThreadProcessId(edit, nullptr);
+  const auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit;
+  };
+  if (!Click(edit) || !WaitUntil(focused, 5000)) return false;
+  std::vector<INPUT> keys;
+  if (replaceAll) {
+    // Home, then Shift+End: all of the text selected, as a hand selects it.
+    using plover::testing::KeyInput;
+    keys = {KeyInput(VK_HOME, false), KeyInput(VK_HOME, true), KeyInput(VK_SHIFT, false),
+            KeyInput(VK_END, false),  KeyInput(VK_END, true),  KeyInput(VK_SHIFT, true)};
+  }
+  for (wchar_t c : Wide(utf8)) {
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = c;
+      in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      keys.push_back(in);
+    }
+  }
+  keys.push_back(plover::testing::KeyInput(VK_RETURN, false));
+  keys.push_back(plover::testing::KeyInput(VK_RETURN, true));
+  return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
 bool EnterFolder(HWND dialog, const std::string& folder, int timeoutMs) {

@@ -34,6 +34,10 @@ int ListSelectedCount(HWND list);
 HWND FileNameEdit(HWND dialog);
 // Types `text` into the dialog's file-name field and presses Open (IDOK).
 bool SubmitFileName(HWND dialog, std::string_view text);
+// Clicks into `edit` as a hand would, types `utf8` with the keyboard where
+// the caret then is (over the whole text, selected, with `replaceAll`), and
+// presses Enter.
+bool TypeAndEnter(HWND edit, std::string_view utf8, bool replaceAll = false);
 // Types a folder into the file-name field and presses Open; waits until the
 // dialog shows that folder's contents (its file-name field is emptied or the
 // dialog has closed).

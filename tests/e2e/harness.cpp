@@ -60,13 +60,14 @@ HWND OpenWizard(PloverProcess& plover, HWND main) {
   return wizard;
 }
 
-void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()>& whileTold) {
+void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()>& whileTold,
+                                   const std::string& args) {
   s.MakeOld(s.settings());
   const auto bytes = ReadBytes(s.settings());
   const auto time = s.WriteTime(s.settings());
 
   PloverProcess second;
-  ASSERT_TRUE(second.Start(s.exe()));
+  ASSERT_TRUE(second.Start(s.exe(), args));
   const auto box = second.WaitMessageBox(kStartMs);
   ASSERT_TRUE(box.has_value()) << "no message box from the second instance: " << second.Describe();
   EXPECT_EQ(box->title, "Plover");

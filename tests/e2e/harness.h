@@ -99,12 +99,13 @@ void ExpectClosesCleanly(PloverProcess& plover);
 // Opens the new-version wizard with the main window's add button (nullptr,
 // with a failure, when it did not come).
 HWND OpenWizard(PloverProcess& plover, HWND main);
-// Starts Plover of `s` a second time while the first one runs: it tells
-// "Plover2.0已经运行", `whileTold` runs while that message box is up, the box
-// is answered, and the second Plover ends with code 0 without touching
-// ver.dat (made old first, so that a rewrite would show).
+// Starts Plover of `s` a second time, with `args`, while the first one runs:
+// it tells "Plover2.0已经运行", `whileTold` runs while that message box is up,
+// the box is answered, and the second Plover ends with code 0 without
+// touching ver.dat (made old first, so that a rewrite would show).
 void ExpectSecondStartTellsAndEnds(const Scenario& s,
-                                   const std::function<void()>& whileTold = nullptr);
+                                   const std::function<void()>& whileTold = nullptr,
+                                   const std::string& args = "");
 
 // The main window's version list, and a wait until it shows `expected`.
 Lines Listed(HWND main);

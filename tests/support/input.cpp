@@ -32,7 +32,8 @@ INPUT KeyInput(UINT vk, bool up) {
   in.ki.wVk = static_cast<WORD>(vk);
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  if (vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_DELETE) {
+  if (vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_DELETE || vk == VK_HOME ||
+      vk == VK_END) {
     in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   }
   return in;

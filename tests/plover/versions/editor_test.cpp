@@ -32,7 +32,7 @@ const Box kCannotWrite{"保存失败，无法写入版本文件！", "错误", u
 const Box kNameTaken{"你输入的版本名称已经存在，请换一个名称。", "出错", ui::kIconError};
 const Box kBadName{"版本名称不能包含 \\ / : * ? \" < > | 等字符，也不能以点或空格结尾。", "出错",
                    ui::kIconError};
-const std::string kChooserPreset = "选择目录必须进入你选择的目录在按打开" + std::string(218, ' ');
+const std::string kChooserPreset = "选择目录必须进入你选择的目录在按打开";
 
 // Opens the editor as its window does: the captions first, the load once
 // it shows.
@@ -206,7 +206,7 @@ TEST_F(EditorTest, AddingAsksForFilesThenForTheirDirectory) {
   EXPECT_TRUE(Add("D:\\x\\new.w3x", kGame + "Maps\\dummy"));
   EXPECT_EQ(filePicker.calls,
             (std::vector<FileDialogCall>{
-                {"所有文件 (*.*)", "*.*", kGame, "添加文件", 0x80220, std::string(254, ' ')},
+                {"所有文件 (*.*)", "*.*", kGame, "添加文件", 0x80220, ""},
                 {"目录或所有文件", "*.*", kGame,
                  "选择文件转换后存放目录，该目录必须在设定的魔兽目录内", 0, kChooserPreset}}));
   EXPECT_EQ(Entries(), Lines{"Maps\\new.w3x"});

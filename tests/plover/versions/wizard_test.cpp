@@ -146,7 +146,9 @@ TEST_F(WizardTest, AutoGenerateReusesAnUnlistedStoreFolderAndKeepsItsOtherFiles)
 
 // Every failing run leaves the disk as it was (a new version leaves nothing,
 // an overwritten one stays whole and listed), re-enables the window, and
-// shows the row's text, with no message of its own: never the progress text.
+// shows the row's text, never the progress text. Files missing from the game
+// directory are then listed in a box, each as the version file names it and
+// in its order; every other failure shows no message of its own.
 TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
   const std::string f = "D:\\Backup\\1.20.w3v";
   struct Row {
@@ -155,12 +157,31 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
     std::function<void(WizardWorld&)> arrange;
     const char* info;
     bool newOnly = false;
+    Lines missing = {};
   };
   const Row rows[] = {
-      {"map missing", WizardMode::kAutoGenerate,
-       [](WizardWorld& w) { (void)w.fs.Delete(kGame + kLineOrder[14]); }, kGameFileMissing},
-      {"15th copy finds no file", WizardMode::kAutoGenerate,
-       [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kFileNotFound, 14); }, kGameFileMissing},
+      {"map missing",
+       WizardMode::kAutoGenerate,
+       [](WizardWorld& w) { (void)w.fs.Delete(kGame + kLineOrder[14]); },
+       kGameFileMissing,
+       false,
+       {kLineOrder[14]}},
+      {"three missing, the first copied last",
+       WizardMode::kAutoGenerate,
+       [](WizardWorld& w) {
+         for (const char* gone : {"Maps\\(4)LostTemple.w3m", "war3.exe", "Game.dll"}) {
+           ASSERT_TRUE(w.fs.Delete(kGame + gone).ok());
+         }
+       },
+       kGameFileMissing,
+       false,
+       {"Game.dll", "War3.exe", "Maps\\(4)LostTemple.w3m"}},
+      {"15th copy finds no file",
+       WizardMode::kAutoGenerate,
+       [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kFileNotFound, 14); },
+       kGameFileMissing,
+       false,
+       {kLineOrder[14]}},
       {"15th copy denied", WizardMode::kAutoGenerate,
        [](WizardWorld& w) { w.fs.Fail(Op::kCopy, "", fs::kPermissionDenied, 14); },
        kCannotReadOrWrite},
@@ -180,9 +201,12 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
          w.fs.Fail(Op::kRead, f, fs::kPermissionDenied);
        },
        kCannotReadOrWrite},
-      {"import: second entry missing", WizardMode::kImport,
+      {"import: second entry missing",
+       WizardMode::kImport,
        [&](WizardWorld& w) { w.fs.PutFile(f, "Game.dll\r\nMaps\\Gone.w3x\r\nStorm.dll\r\n"); },
-       kGameFileMissing},
+       kGameFileMissing,
+       false,
+       {"Maps\\Gone.w3x"}},
       {"import: copy denied", WizardMode::kImport,
        [&](WizardWorld& w) {
          w.fs.PutFile(f, "Game.dll\r\nStorm.dll\r\n");
@@ -220,7 +244,14 @@ TEST(WizardFailureTest, EveryFailureLeavesTheDiskAndTheListAsTheyWere) {
       EXPECT_EQ(w.wiz.enableCalls, (std::vector<bool>{false, true}));
       EXPECT_TRUE(w.wiz.nextEnabled);
       EXPECT_EQ(w.wiz.cancelCaption, "取消");
-      EXPECT_EQ(w.prompts.boxes, overwrite ? std::vector<Box>{kOverwrite} : std::vector<Box>{});
+      std::vector<Box> boxes;
+      if (overwrite) boxes.push_back(kOverwrite);
+      if (!row.missing.empty()) {
+        std::string text = "以下文件在魔兽目录中找不到：";
+        for (const auto& m : row.missing) text += "\n" + m;
+        boxes.push_back({text, "错误", ui::kOkOnly | ui::kIconExclamation});
+      }
+      EXPECT_EQ(w.prompts.boxes, boxes);
     }
   }
 }
@@ -431,9 +462,8 @@ TEST_F(WizardTest, OnlyTheWelcomeCaptionAsks) {
 TEST_F(WizardTest, PickingAFileProposesItsName) {
   filePicker.answers = {"D:\\Backup\\1.20.w3v", std::nullopt};
   wizard.OnPickFile();
-  EXPECT_EQ(filePicker.calls,
-            (std::vector<testing::FileDialogCall>{
-                {"配置文件 (*.w3v)", "*.w3v", kGame, "添加文件", 0, std::string(254, ' ')}}));
+  EXPECT_EQ(filePicker.calls, (std::vector<testing::FileDialogCall>{
+                                  {"配置文件 (*.w3v)", "*.w3v", kGame, "添加文件", 0, ""}}));
   EXPECT_EQ(wiz.fileText, "D:\\Backup\\1.20.w3v");
   EXPECT_EQ(wiz.versionText, "1.20");
 

@@ -1,0 +1,195 @@
+// A new player's first day, driven from the outside under Wine: full paths
+// typed into the file dialogs, a failed first version that names what the
+// game folder lacks, and a loader started while Plover is open.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/e2e/driver_extra.h"
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+const char* const kFileDialogClass = "#32770";
+const char* const kAddFilesTitle = "添加文件";
+const char* const kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
+const char* const kChooserPreset = "选择目录必须进入你选择的目录在按打开";
+const char* const kEditCaption = "编辑版本转换文件";
+
+const bool kTimeLimit = InstallTestTimeLimit(150000);
+
+bool ClickText(HWND window, std::string_view text) {
+  HWND h = ChildByText(window, text);
+  EXPECT_NE(h, nullptr) << "no control \"" << text << "\" in " << DescribeChildren(window);
+  return h && Click(h);
+}
+
+bool WaitGone(HWND window) {
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, kStepMs);
+}
+
+HWND WaitDialog(PloverProcess& plover, const char* title) {
+  HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, title, kStepMs);
+  EXPECT_NE(dialog, nullptr) << "no dialog \"" << title << "\": " << plover.Describe();
+  return dialog;
+}
+
+// The dialog's name box shows `preset`; a full path typed into it and
+// confirmed with Enter closes the dialog.
+void TypePathInto(HWND dialog, const std::string& preset, const std::string& path) {
+  HWND edit = FileNameEdit(dialog);
+  ASSERT_NE(edit, nullptr) << DescribeChildren(dialog);
+  EXPECT_EQ(TextOf(edit).value_or("?"), preset);
+  // What the player types replaces the instruction, as selecting it first does.
+  ASSERT_TRUE(TypeAndEnter(edit, path, /*replaceAll=*/!preset.empty()));
+  ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);
+}
+
+TEST(FileDialogs, AFullPathTypedIntoEachDialogComesBack) {
+  Scenario s = ReadyScenario();
+  const std::string versionFile = Join(Join(s.root(), "shared versions"), "1.19.w3v");
+  WriteBytes(versionFile, "Game.dll\r\n");
+  const std::string map = Join(Join(s.root(), "downloads"), "(2)Alpha.w3x");
+  WriteBytes(map, "alpha map");
+
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+
+  HWND wizard = OpenWizard(plover, main);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_TRUE(ClickText(wizard, "从配置文件导入（*.w3v）"));
+  ASSERT_TRUE(ClickText(wizard, "..."));
+  HWND dialog = WaitDialog(plover, kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
+  TypePathInto(dialog, "", versionFile);
+  ASSERT_TRUE(plover.Running()) << "Plover ended in the import dialog";
+  EXPECT_EQ(WaitForText(Control(wizard, kWizardTxtFile), versionFile, kStepMs), versionFile);
+  ASSERT_TRUE(ClickText(wizard, "取消"));
+  ASSERT_TRUE(WaitGone(wizard));
+
+  ASSERT_TRUE(Click(Control(main, kBtnEdit)));
+  HWND editor = plover.WaitWindow(kModalClass, kEditCaption, kStepMs);
+  ASSERT_NE(editor, nullptr) << plover.Describe();
+  ASSERT_TRUE(ClickText(editor, "添加文件"));
+  dialog = WaitDialog(plover, kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
+  TypePathInto(dialog, "", map);
+  ASSERT_TRUE(plover.Running()) << "Plover ended in the add-files dialog";
+  dialog = WaitDialog(plover, kChooserTitle);
+  ASSERT_NE(dialog, nullptr);
+  // Any name in the chosen folder names the folder.
+  TypePathInto(dialog, kChooserPreset, Join(s.game(), "Maps\\FrozenThrone\\here"));
+  ASSERT_TRUE(plover.Running()) << "Plover ended in the directory chooser";
+  HWND list = Control(editor, kEditorList);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto items = ListItems(list).value_or(Lines{});
+        return !items.empty() && items.back() == "Maps\\FrozenThrone\\(2)Alpha.w3x";
+      },
+      kStepMs))
+      << DescribeChildren(editor);
+  ASSERT_TRUE(ClickText(editor, "放弃修改"));
+  ASSERT_TRUE(WaitGone(editor));
+  ExpectClosesCleanly(plover);
+}
+
+TEST(FileDialogs, TwoHundredFilesWithLongNamesArePickedAtOnce) {
+  Scenario s = ReadyScenario();
+  const std::string downloads = Join(s.root(), "downloads");
+  std::string typed;
+  for (int i = 0; i < 200; ++i) {
+    char name[160];
+    std::snprintf(name, sizeof name,
+                  "(8)A map with a name as long as the ones players download %03d, "
+                  "with its author and its version in it.w3x",
+                  i);
+    WriteBytes(Join(downloads, name), name);
+    typed += std::string(typed.empty() ? "" : " ") + "\"" + name + "\"";
+  }
+
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Click(Control(main, kBtnEdit)));
+  HWND editor = plover.WaitWindow(kModalClass, kEditCaption, kStepMs);
+  ASSERT_NE(editor, nullptr) << plover.Describe();
+  ASSERT_TRUE(ClickText(editor, "添加文件"));
+  HWND dialog = WaitDialog(plover, kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(EnterFolder(dialog, downloads)) << DescribeChildren(dialog);
+  ASSERT_TRUE(SubmitFileName(dialog, typed));
+  ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);
+  dialog = WaitDialog(plover, kChooserTitle);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(SubmitFileName(dialog, Join(s.game(), "Maps\\x")));
+  ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);
+  HWND list = Control(editor, kEditorList);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ListItems(list).value_or(Lines{}).size() == FullEntries().size() + 200; },
+      kStepMs))
+      << ListItems(list).value_or(Lines{}).size() << " entries";
+  ASSERT_TRUE(ClickText(editor, "放弃修改"));
+  ASSERT_TRUE(WaitGone(editor));
+  ExpectClosesCleanly(plover);
+}
+
+TEST(FirstVersion, AutoGenerateNamesEveryFileTheGameFolderLacks) {
+  Scenario s = ReadyScenario();
+  for (const char* gone : {"Storm.dll", "Maps\\FrozenThrone\\(6)GnollWood.w3x"}) {
+    ASSERT_TRUE(DeleteFileW(Wide(s.GameFile(gone)).c_str())) << gone;
+  }
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  HWND wizard = OpenWizard(plover, main);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_TRUE(SetText(Control(wizard, kWizardTxtVer), "1.24"));
+  ASSERT_TRUE(ClickText(wizard, "下一步"));
+
+  const auto box = WaitMessageBoxTitled(plover, "错误", kStepMs);
+  ASSERT_TRUE(box.has_value()) << plover.Describe();
+  EXPECT_EQ(box->text,
+            "以下文件在魔兽目录中找不到：\nStorm.dll\nMaps\\FrozenThrone\\(6)GnollWood.w3x");
+  EXPECT_EQ(TextOf(Control(wizard, kWizardLbInfo)).value_or(""),
+            "制作失败，找不到魔兽或地图文件丢失！");
+  ASSERT_TRUE(plover.Answer(*box, IDOK));
+  EXPECT_FALSE(FileExists(VersionFile(s, "1.24")));
+  EXPECT_FALSE(DirExists(Join(s.prog(), "1.24")));
+  EXPECT_EQ(Listed(main), Lines{"1.20"});
+  ASSERT_TRUE(ClickText(wizard, "取消"));
+  ASSERT_TRUE(WaitGone(wizard));
+  ExpectClosesCleanly(plover);
+}
+
+// A loader (Plover.exe with a version's name) started while Plover is open:
+// the running Plover switches and starts the game, and stays as it was. While
+// it waits for the player, the second start tells that Plover runs.
+TEST(SecondStart, HandsItsVersionToTheRunningPloverWhenItIsIdle) {
+  Scenario s = ReadyScenario();
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+
+  PloverProcess second;
+  ASSERT_TRUE(second.Start(s.exe(), "1.20"));
+  EXPECT_EQ(second.WaitExit(kStartMs), std::optional<DWORD>(0)) << second.Describe();
+  EXPECT_FALSE(second.EverShowedWindow()) << "the second start showed a window";
+  EXPECT_TRUE(WaitUntil([&] { return s.GameStarts() == 1; }, kStepMs)) << "no game started";
+  ExpectFlavour(s, FullEntries(), "1.20");
+  EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched);
+  EXPECT_TRUE(plover.Running());
+  EXPECT_TRUE(IsWindowVisible(main));
+
+  HWND wizard = OpenWizard(plover, main);
+  ASSERT_NE(wizard, nullptr);
+  ExpectSecondStartTellsAndEnds(s, nullptr, "1.20");
+  EXPECT_EQ(s.GameStarts(), 1u);
+  ASSERT_TRUE(ClickText(wizard, "取消"));
+  ASSERT_TRUE(WaitGone(wizard));
+  ExpectClosesCleanly(plover);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plover/base/file_system.h"
+#include "plover/base/installed_mark.h"
 #include "plover/base/journal.h"
 #include "plover/base/ui.h"
 
@@ -29,6 +30,8 @@ struct Services {
   ui::ProcessList* processes = nullptr;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
+  // The version marked as installed, and what is known of the others.
+  InstalledMark mark{};
 };
 
 }  // namespace plover

@@ -2,10 +2,12 @@
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
+#include "plover/main/command_line.h"
 #include "plover/main/installed.h"
 #include "plover/main/play_replay.h"
 #include "plover/main/recovery.h"
 #include "plover/main/settings.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/version_name.h"
 
 namespace plover {
@@ -89,26 +91,11 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     if (firstRun) view.ShowNewVersionWizard(text_of::kWelcome);
 
     BuildVersionList(s, view);
-    ShowInstalledVersion(s, view);
+    versions::ShowInstalledVersion(s, view);
 
-    if (arguments.empty()) return StartupResult::kShowWindow;
-    for (const auto& name : view.Versions()) {
-      if (fs::EqualsNoCase(name, arguments)) {
-        // Without a game directory the switch has already said so.
-        if (SwitchVersion(s, view, arguments, Scope::kAll).outcome != SwitchOutcome::kNoGame) {
-          CmdRunGame(s, view);
-        }
-        return StartupResult::kClose;
-      }
-    }
-    // Not a version: perhaps a replay to play with the version it needs.
-    if (const auto replay = ReplayFileNamedBy(s, arguments)) {
-      VersionPatches patches;
-      if (PlayReplay(s, view, patches, *replay) == ReplayPlay::kStarted) {
-        return StartupResult::kClose;
-      }
-    }
-    return StartupResult::kShowWindow;
+    VersionPatches patches;
+    return RunCommandLine(s, view, patches, arguments) ? StartupResult::kClose
+                                                       : StartupResult::kShowWindow;
   } catch (const StartupFailure&) {
     s.prompts.MsgBox(text_of::kProgramError, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
     return StartupResult::kClose;
@@ -148,7 +135,8 @@ void CmdChooseGameDir(Services& s, MainView& view) {
     if (chosen.empty()) return;
     view.SetGamePath(AddBackslash(chosen));
     // Another game directory may hold another version.
-    ShowInstalledVersion(s, view);
+    s.mark.GameChanged();
+    versions::ShowInstalledVersion(s, view);
     if (HoldsWar3(s.fs, view.GamePath())) return;
     s.prompts.MsgBox(text_of::kWrongGameDir, text_of::kTitleError, ui::kOkOnly);
   }

@@ -6,6 +6,7 @@
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/versions/loader.h"
+#include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {
@@ -51,6 +52,8 @@ void CmdDeleteVersion(Services& s, MainView& view) {
   }
   const int index = view.SelectedIndex();
   if (index >= 0) view.RemoveVersion(index);
+  s.mark.VersionDeleted(name);
+  versions::ShowInstalledVersion(s, view);
 }
 
 void CmdChooseReplayDir(Services& s, MainView& view) {

@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/tray/tray.h"
 #include "common/win32/common_controls.h"
@@ -17,6 +18,7 @@
 #include "plover/controls/gdi.h"
 #include "plover/controls/geometry.h"
 #include "plover/controls/qq_button.h"
+#include "plover/main/command_line.h"
 #include "plover/main/menu_commands.h"
 #include "plover/shell/frm_help.h"
 #include "plover/versions/frm_edit.h"
@@ -65,6 +67,10 @@ constexpr controls::WindowLook kLook{FrmMain::kClassName, WS_POPUP | WS_SYSMENU 
                                      4935, 4110, kControls};
 
 constexpr COLORREF kLineColour = RGB(192, 192, 192);
+
+// Posted to the main window to run a command line that another start handed
+// over, once that start has had its answer.
+constexpr UINT kRunHandOverMessage = WM_APP + 1;
 constexpr COLORREF kStatusColour = RGB(255, 0, 0);
 
 struct LineSpec {
@@ -333,6 +339,29 @@ void FrmMain::BringBack() {
   Menus().LeftClick();
 }
 
+bool FrmMain::TakeHandOver(const COPYDATASTRUCT& data) {
+  if (!services_ || handOverId_ == 0 || data.dwData != handOverId_ || !handedOver_.empty()) {
+    return false;
+  }
+  const auto* chars = static_cast<const wchar_t*>(data.lpData);
+  const size_t count = chars ? data.cbData / sizeof(wchar_t) : 0;
+  const auto text = win::Utf8(std::wstring_view(chars, count));
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  const bool inMenu =
+      GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE);
+  const bool idle = !Busy() && !inMenu && IsWindowEnabled(hwnd_) && !WaitingWindow();
+  if (!text || !TakesHandOver(*services_, *this, idle, *text)) return false;
+  handedOver_ = *text;
+  PostMessageW(hwnd_, kRunHandOverMessage, 0, 0);
+  return true;
+}
+
+void FrmMain::RunHandOver() {
+  const std::string text = std::exchange(handedOver_, std::string());
+  if (services_ && !text.empty()) RunCommandLine(*services_, *this, patches_, text);
+}
+
 HWND FrmMain::WaitingWindow() const {
   const HWND popup = GetLastActivePopup(hwnd_);
   if (popup && popup != hwnd_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
@@ -351,11 +380,18 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     result = drawnMark_;
     return true;
   }
+  if (msg == kRunHandOverMessage) {
+    RunHandOver();
+    return true;
+  }
   switch (msg) {
     case WM_DRAWITEM:
       if (wParam != kLstVer) return false;
       DrawVersionItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       result = TRUE;
+      return true;
+    case WM_COPYDATA:
+      result = TakeHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
       return true;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -67,6 +67,10 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   // The message another start of the program sends to bring this window
   // back (0: none).
   void SetBringBackMessage(UINT message) { bringBackMessage_ = message; }
+  // The identifier of the WM_COPYDATA by which another start of the program
+  // hands its command line over (0: none); the window answers TRUE when it
+  // takes the command and runs it.
+  void SetHandOverId(UINT id) { handOverId_ = id; }
 
   // MainView
   std::string GamePath() const override;
@@ -133,6 +137,10 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   // The window of this thread that waits for the player while the main
   // window takes no input; nullptr when there is none.
   HWND WaitingWindow() const;
+  // A command line handed over by another start: taken when the window is
+  // idle and it names a command, then run from the message loop.
+  bool TakeHandOver(const COPYDATASTRUCT& data);
+  void RunHandOver();
   void SetReplayWatch(bool on);
   bool AddListItem(UINT message, int index, const std::string& name);
   shell::MainMenus& Menus();
@@ -153,6 +161,8 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
   bool closing_ = false;
   UINT bringBackMessage_ = 0;
+  UINT handOverId_ = 0;
+  std::string handedOver_;  // taken, not yet run
   SystemClock clock_;
   ReplayWatch replayWatch_;
   std::unique_ptr<shell::MainMenus> menus_;  // the pop-up menus and the icon

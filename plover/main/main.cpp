@@ -11,6 +11,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/command_line.h"
 #include "plover/main/frm_main.h"
 #include "plover/shell/pickers.h"
 #include "plover/shell/win32_ui.h"
@@ -62,6 +63,54 @@ void AskRunningInstanceForItsWindow(UINT message) {
   EnumWindows(AskIfOtherPlover, static_cast<LPARAM>(message));
 }
 
+// The identifier under which a command line is handed to the running
+// instance; as with the message above, only that instance knows it.
+UINT HandOverId(const std::wstring& instance) {
+  return RegisterWindowMessageW((instance + L"-HandOver").c_str());
+}
+
+struct HandOver {
+  UINT id;
+  std::wstring text;
+  bool taken;
+};
+
+// Offers the command line to the main windows of the other running Plovers;
+// the one of this executable answers TRUE when it takes it.
+BOOL CALLBACK OfferToOtherPlover(HWND hwnd, LPARAM lp) {
+  auto* offer = reinterpret_cast<HandOver*>(lp);
+  wchar_t cls[32];
+  if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
+    return TRUE;
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == GetCurrentProcessId()) return TRUE;
+  // Its questions and the game it starts may take the foreground.
+  AllowSetForegroundWindow(pid);
+  COPYDATASTRUCT data{offer->id, static_cast<DWORD>(offer->text.size() * sizeof(wchar_t)),
+                      offer->text.data()};
+  DWORD_PTR answer = FALSE;
+  if (SendMessageTimeoutW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                          5000, &answer) &&
+      answer) {
+    offer->taken = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// True when the running instance took the command line and runs it.
+bool HandOverToRunningInstance(UINT id, const std::string& arguments) {
+  if (id == 0 || arguments.empty()) return false;
+  plover::fs::Win32FileSystem fileSystem;
+  const auto text = plover::win::Wide(plover::HandOverText(fileSystem, arguments));
+  if (!text) return false;
+  HandOver offer{id, *text, false};
+  EnumWindows(OfferToOtherPlover, reinterpret_cast<LPARAM>(&offer));
+  return offer.taken;
+}
+
 void Tell(const char* text) {
   MessageBoxW(nullptr, plover::win::Wide(text).value_or(std::wstring()).c_str(),
               plover::win::Wide(plover::text_of::kAppTitle).value_or(std::wstring()).c_str(),
@@ -81,8 +130,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   const std::wstring instance = InstanceName(*exePath);
   const UINT bringBack = BringBackMessage(instance);
+  const UINT handOver = HandOverId(instance);
+  // A command line that cannot convert names no version: the window is
+  // shown, as for any name that is not listed.
+  const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()).value_or(std::string()));
   win::UniqueHandle lock = TakeInstanceLock(instance);
   if (!lock) {
+    // A loader or a replay opened while Plover runs: the running Plover
+    // switches and starts the game, when it is idle.
+    if (HandOverToRunningInstance(handOver, arguments)) return 0;
     // The running instance's window may be hidden behind its icon: once
     // the player has read this, it comes back. Nothing else is touched.
     Tell(text_of::kAlreadyRunning);
@@ -96,6 +152,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   FrmMain frmMain;
   if (!frmMain.Create()) return 1;
   frmMain.SetBringBackMessage(bringBack);
+  frmMain.SetHandOverId(handOver);
 
   fs::Win32FileSystem fileSystem;
   shell::Win32Prompts prompts(frmMain.hwnd());
@@ -116,9 +173,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   services.processes = &processes;
   frmMain.Attach(&services);
 
-  // A command line that cannot convert names no version: the window is
-  // shown, as for any name that is not listed.
-  const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()).value_or(std::string()));
   if (RunStartup(services, frmMain, arguments) == StartupResult::kClose) {
     frmMain.Close();
   } else {

@@ -56,7 +56,7 @@ ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
   return ReplayPlay::kStarted;
 }
 
-std::optional<std::string> ReplayFileNamedBy(Services& s, const std::string& text) {
+std::optional<std::string> ReplayFileNamedBy(fs::FileSystem& fs, const std::string& text) {
   std::string path = text;
   if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
     path = path.substr(1, path.size() - 2);
@@ -64,13 +64,13 @@ std::optional<std::string> ReplayFileNamedBy(Services& s, const std::string& tex
   if (path.size() <= 4 || !fs::EqualsNoCase(path.substr(path.size() - 4), ".w3g")) {
     return std::nullopt;
   }
-  if (!s.fs.GetFile(path).ok()) return std::nullopt;
-  return s.fs.FullPathOf(path);
+  if (!fs.GetFile(path).ok()) return std::nullopt;
+  return fs.FullPathOf(path);
 }
 
 std::optional<std::string> DroppedReplay(Services& s, const std::vector<std::string>& dropped) {
   if (s.switching || dropped.size() != 1) return std::nullopt;
-  return ReplayFileNamedBy(s, dropped.front());
+  return ReplayFileNamedBy(s.fs, dropped.front());
 }
 
 }  // namespace plover

@@ -37,7 +37,7 @@ ReplayPlay PlayReplay(Services& s, MainView& view, VersionPatches& patches,
 
 // The full path of the existing *.w3g file that `text` names (quotation
 // marks around it allowed); nullopt when it names none.
-std::optional<std::string> ReplayFileNamedBy(Services& s, const std::string& text);
+std::optional<std::string> ReplayFileNamedBy(fs::FileSystem& fs, const std::string& text);
 
 // The replay to play when `dropped` (full paths) are dropped on the main
 // window: only a single existing *.w3g file is played. Several files, a

@@ -25,4 +25,14 @@ bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_v
   return true;
 }
 
+bool ShowInstalledVersion(Services& s, MainView& view, size_t budget) {
+  const std::string gameDir = view.GamePath();
+  const auto chosen = s.mark.Choose(
+      view.Versions(),
+      [&](const std::string& name) { return VersionInstalled(s.fs, s.appDir, name, gameDir); },
+      budget);
+  if (chosen) view.MarkInstalled(*chosen);
+  return chosen.has_value();
+}
+
 }  // namespace plover::versions

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "plover/base/file_system.h"
+#include "plover/base/main_view.h"
+#include "plover/base/services.h"
 
 namespace plover::versions {
 
@@ -20,5 +22,10 @@ bool InPlace(fs::FileSystem& fs, const std::string& storeCopy, const std::string
 // the version not installed.
 bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_view name,
                       std::string_view gameDir);
+
+// Marks in the view's list the version the game directory holds (see
+// InstalledMark), looking at no more than `budget` versions not known yet;
+// false when that was not enough to choose, and nothing was marked anew.
+bool ShowInstalledVersion(Services& s, MainView& view, size_t budget = static_cast<size_t>(-1));
 
 }  // namespace plover::versions

@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "plover/main/menu_commands.h"
 #include "plover/main/play_replay.h"
+#include "plover/versions/editor.h"
+#include "plover/versions/quick_check.h"
+#include "plover/versions/wizard.h"
 #include "tests/support/fakes.h"
 #include "tests/support/replay_bytes.h"
 
@@ -46,8 +50,11 @@ class InstalledTest : public ::testing::Test, public TestWorld {
     fs.PutFile("C:\\P\\" + name + "\\Game.dll", "dll " + name);
     fs.PutFile("C:\\P\\" + name + "\\x.w3x", "map " + name);
   }
-  std::string Installed(const std::string& preferred = "") {
-    return InstalledVersion(fs, "C:\\P\\", "D:\\War3\\", view.versions, preferred);
+  std::string Installed() {
+    for (const auto& v : view.versions) {
+      if (versions::VersionInstalled(fs, "C:\\P\\", v, "D:\\War3\\")) return v;
+    }
+    return "";
   }
   std::string LastMark() const { return view.marked.empty() ? "<none>" : view.marked.back(); }
 };
@@ -60,32 +67,60 @@ TEST_F(InstalledTest, AVersionIsInstalledOnlyWhenAllItsFilesAreInPlace) {
   EXPECT_EQ(Installed(), "") << "one file of two is not enough";
   ASSERT_TRUE(fs.Copy("C:\\P\\1.24\\x.w3x", "D:\\War3\\Maps\\x.w3x").ok());
   EXPECT_EQ(Installed(), "1.24");
-  EXPECT_EQ(InstalledVersion(fs, "C:\\P\\", "D:\\Other\\", view.versions), "");
+  EXPECT_FALSE(versions::VersionInstalled(fs, "C:\\P\\", "1.24", "D:\\Other\\"));
 
   // The game wrote one of its files: that version is no longer whole.
   fs.Touch("D:\\War3\\Maps\\x.w3x");
   EXPECT_EQ(Installed(), "");
 }
 
-TEST_F(InstalledTest, OfTwoVersionsMadeFromTheSameFilesThePreferredOneWins) {
-  // "copy" has store copies copied from those of 1.24: same sizes and times.
-  fs.PutFile("C:\\P\\copy.w3v", "Game.dll\r\nMaps\\x.w3x\r\n");
-  fs.MakeFolders("C:\\P\\copy");
-  ASSERT_TRUE(fs.Copy("C:\\P\\1.24\\Game.dll", "C:\\P\\copy\\Game.dll").ok());
-  ASSERT_TRUE(fs.Copy("C:\\P\\1.24\\x.w3x", "C:\\P\\copy\\x.w3x").ok());
-  ASSERT_TRUE(fs.Copy("C:\\P\\1.24\\Game.dll", "D:\\War3\\Game.dll").ok());
-  ASSERT_TRUE(fs.Copy("C:\\P\\1.24\\x.w3x", "D:\\War3\\Maps\\x.w3x").ok());
-  view.versions = {"1.20", "1.24", "copy"};
-  EXPECT_EQ(Installed(), "1.24");
-  EXPECT_EQ(Installed("COPY"), "copy");
-  EXPECT_EQ(Installed("1.20"), "1.24") << "a preferred version that is not installed";
+// The choice among whole versions, and what each change makes it look at
+// again: the changed version and the marked one, nothing else.
+TEST(InstalledMarkTest, ChoosesTheLastSwitchedToElseTheFirstListedAndRereadsOnlyWhatChanged) {
+  const Names listed{"a", "b", "c", "d"};
+  std::map<std::string, bool> whole{{"a", false}, {"b", true}, {"c", true}, {"d", false}};
+  Names read;
+  const auto isWhole = [&](const std::string& n) {
+    read.push_back(n);
+    return whole[n];
+  };
+  InstalledMark mark;
+  EXPECT_EQ(mark.Choose(listed, isWhole), "b") << "first whole in list order";
+  EXPECT_EQ(read, (Names{"a", "b"}));
 
-  // After a switch only the version switched to is looked at.
-  for (int i = 0; i < 20; ++i) AddVersion("v" + std::to_string(i));
-  for (int i = 0; i < 20; ++i) view.versions.push_back("v" + std::to_string(i));
-  const int before = fs.CallCount(Op::kRead) + fs.CallCount(Op::kGetFile);
-  EXPECT_EQ(Installed("copy"), "copy");
-  EXPECT_LE(fs.CallCount(Op::kRead) + fs.CallCount(Op::kGetFile) - before, 1 + 2 * 2);
+  read.clear();
+  mark.Switched("c", true);
+  EXPECT_EQ(mark.Choose(listed, isWhole), "c") << "the version switched to, seen whole";
+  EXPECT_EQ(read, Names{});
+
+  read.clear();
+  mark.VersionChanged("d");
+  whole["d"] = true;
+  EXPECT_EQ(mark.Choose(listed, isWhole), "c");
+  EXPECT_EQ(read, Names{"c"}) << "only the marked one, which wins before d is needed";
+
+  read.clear();
+  whole["c"] = false;
+  mark.VersionChanged("c");
+  EXPECT_EQ(mark.Choose(listed, isWhole), "b");
+  EXPECT_EQ(read, (Names{"c", "a", "b"})) << "after a switch the others are unknown";
+
+  read.clear();
+  mark.VersionRenamed("b", "B2");
+  EXPECT_EQ(mark.Choose({"a", "B2", "c", "d"}, isWhole), "d") << "B2 reads as not whole";
+  EXPECT_EQ(read, (Names{"B2", "d"}));
+
+  read.clear();
+  mark.GameChanged();
+  EXPECT_EQ(mark.Choose(listed, isWhole, 1), std::nullopt) << "c is read first, and not whole";
+  EXPECT_EQ(mark.Marked(), "d") << "an undecided choice keeps the mark";
+  EXPECT_EQ(mark.Choose(listed, isWhole, 2), "b") << "goes on from there";
+  EXPECT_EQ(read, (Names{"c", "a", "b"}));
+
+  read.clear();
+  mark.VersionDeleted("b");
+  EXPECT_EQ(mark.Choose({"a", "c", "d"}, isWhole), "d");
+  EXPECT_EQ(read, Names{"d"});
 }
 
 TEST_F(InstalledTest, StartUpAndEverySwitchMarkTheInstalledVersion) {
@@ -144,6 +179,39 @@ TEST_F(InstalledTest, CommandLineReplayAndGameDirectoryMarkToo) {
   picker.answers = {"F:\\Game"};
   CmdChooseGameDir(services, view);
   EXPECT_EQ(LastMark(), "");
+}
+
+// Making, editing and deleting versions marks anew, as switching does.
+TEST_F(InstalledTest, EveryChangeOfAVersionMarksAnew) {
+  ASSERT_EQ(RunStartup(services, view, ""), StartupResult::kShowWindow);
+  EXPECT_EQ(LastMark(), "");
+
+  // Imported from the game folder's own files: whole at once.
+  fs.PutFile("E:\\mine.w3v", "Game.dll\r\nMaps\\x.w3x\r\n");
+  FakeWizardView wiz;
+  wiz.mode = versions::WizardMode::kImport;
+  wiz.fileText = "E:\\mine.w3v";
+  wiz.versionText = "mine";
+  versions::NewVersionWizard(services, view, wiz).OnNext();
+  EXPECT_EQ(LastMark(), "mine");
+
+  view.selected = 1;
+  CmdSwitchSelected(services, view);
+  EXPECT_EQ(LastMark(), "1.24");
+
+  versions::VersionEditor editor(services, view);
+  editor.Open(versions::VersionEditor::kEditCaption, "1.24");
+  editor.Load();
+  textPrompt.answers = {"1.24b"};
+  editor.Rename();
+  ASSERT_TRUE(editor.Save());
+  EXPECT_EQ(LastMark(), "1.24b");
+
+  view.selected = 1;
+  prompts.answers = {ui::kIdYes, ui::kIdYes};
+  CmdDeleteVersion(services, view);
+  EXPECT_EQ(view.versions, (Names{"1.20", "mine"}));
+  EXPECT_EQ(LastMark(), "") << "mine holds the files the game had before";
 }
 
 TEST_F(InstalledTest, OnlyASingleDroppedReplayIsPlayed) {

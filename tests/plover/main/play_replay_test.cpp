@@ -96,8 +96,8 @@ TEST_F(PlayReplayTest, NoMatchAndNotAReplayChangeNothing) {
   EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "old");
   EXPECT_TRUE(launcher.starts.empty());
   // A file that is not there, or not a .w3g, is not a replay to play.
-  EXPECT_EQ(ReplayFileNamedBy(services, "E:\\Rep\\gone.w3g"), std::nullopt);
-  EXPECT_EQ(ReplayFileNamedBy(services, "D:\\War3\\Game.dll"), std::nullopt);
+  EXPECT_EQ(ReplayFileNamedBy(fs, "E:\\Rep\\gone.w3g"), std::nullopt);
+  EXPECT_EQ(ReplayFileNamedBy(fs, "D:\\War3\\Game.dll"), std::nullopt);
 }
 
 TEST_F(PlayReplayTest, OnlyTheHeaderOfALongReplayIsRead) {

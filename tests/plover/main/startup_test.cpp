@@ -5,6 +5,7 @@
 
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/command_line.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {
@@ -229,6 +230,41 @@ TEST_F(StartupTest, CommandLineSwitchesAndStartsTheGame) {
       EXPECT_TRUE(launcher.starts.empty());
     }
   }
+}
+
+// A second start hands its command line to the running Plover, which takes it
+// only while idle and only when it names a version or a replay; it then
+// switches and starts the game as start-up would, and stays open.
+TEST_F(StartupTest, RunningPloverTakesAHandedOverCommandOnlyWhenIdleAndKnown) {
+  Settings("D:\\War3\\\r\n\r\n");
+  AddVersion("1.20");
+  fs.PutFile("E:\\Rep\\game.w3g", "not looked at yet");
+  ASSERT_EQ(Run(), StartupResult::kShowWindow);
+  struct Case {
+    std::string arguments;
+    bool idle;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"1.20", true, true},
+      {"1.20", false, false},
+      {"1.2", true, false},
+      {"\"E:\\Rep\\game.w3g\"", true, true},
+      {"E:\\Rep\\gone.w3g", true, false},
+      {"", true, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TakesHandOver(services, view, c.idle, c.arguments), c.taken)
+        << c.arguments << (c.idle ? ", idle" : ", busy");
+  }
+  services.switching = true;
+  EXPECT_FALSE(TakesHandOver(services, view, true, "1.20"));
+  services.switching = false;
+
+  VersionPatches patches;
+  EXPECT_TRUE(RunCommandLine(services, view, patches, "1.20"));
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new 1.20");
+  EXPECT_EQ(launcher.starts, (std::vector<Started>{{"D:\\War3\\war3.exe", "", 2}}));
 }
 
 TEST_F(StartupTest, CommandLineMatchesAnyLetterCase) {

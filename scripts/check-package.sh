@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Checks the release package made by
-#   cmake --build --preset windows --target package
-# (default: build/windows/Plover-2.0-win32.zip, or the file given as $1): it
+#   cmake --workflow --preset package
+# (default: build/package/Plover-2.0-win32.zip, or the file given as $1): it
 # must unpack to one folder holding exactly Plover.exe, Quenlock.exe and
 # README.txt, the programs must be Windows executables, and README.txt must be
 # UTF-8 with a byte-order mark, Chinese text first.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-zip=${1:-$root/build/windows/Plover-2.0-win32.zip}
+zip=${1:-$root/build/package/Plover-2.0-win32.zip}
 [ -f "$zip" ] || {
   echo "check-package: $zip does not exist" >&2
   exit 1

@@ -8,6 +8,8 @@
 #   game\           a game installation of version "1.24" (its War3.exe is a
 #                   stand-in that notes each start in game\war3-started.txt)
 #   1.20.w3v, 1.20\ a ready version "1.20"
+#   1.24.w3v, 1.24\ the version the game holds, so that the list marks it and
+#                   the game can be switched back to it
 #   ver.dat         pointing Plover at game\
 # then starts Plover: on your display when DISPLAY is set, otherwise on a
 # virtual one (Xvfb) whose screen you can capture as the script tells.
@@ -54,8 +56,18 @@ echo "==> preparing the demo (the first time Wine needs a minute to set itself u
 fake=$build/bin/fake
 wine_run "$fake/make_fake_install.exe" game "$(winpath "$demo/game")" --flavour 1.24 \
   --war3 "$(winpath "$fake/war3.exe")"
-wine_run "$fake/make_fake_install.exe" version "$(winpath "$demo")" 1.20 --flavour 1.20 \
-  --war3 "$(winpath "$fake/war3.exe")"
+for version in 1.20 1.24; do
+  wine_run "$fake/make_fake_install.exe" version "$(winpath "$demo")" "$version" \
+    --flavour "$version" --war3 "$(winpath "$fake/war3.exe")"
+done
+# The game holds exactly the stored files of 1.24, their times included (a
+# switch leaves it so too), which is what the list's mark looks at.
+# (Store copies are found without regard to case: War3.exe is kept as war3.exe.)
+iconv -f CP936 -t UTF-8 "$demo/1.24.w3v" | tr -d '\r' | while IFS= read -r entry; do
+  entry=${entry//\\//}
+  stored=$(find "$demo/1.24" -maxdepth 1 -iname "$(basename "$entry")" | head -1)
+  cp -p "$stored" "$demo/game/$entry"
+done
 # ver.dat: the game folder and an empty replay folder, code page 936, CR LF.
 printf '%s\\\r\n\r\n' "$(winpath "$demo/game")" | iconv -f UTF-8 -t CP936 >"$demo/ver.dat"
 

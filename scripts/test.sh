@@ -77,7 +77,8 @@ run_preset() {
   fi
   if [ "$preset" = windows ]; then
     echo "==> $preset: release package"
-    if ! cmake --build --preset "$preset" --target package || ! bash scripts/check-package.sh; then
+    if ! cmake --build --preset "$preset" --target package ||
+      ! bash scripts/check-package.sh build/windows/Plover-2.0-win32.zip; then
       failed+=("$preset: package")
     fi
   fi

@@ -48,6 +48,16 @@ HWND Control(HWND window, int id) {
   return h;
 }
 
+bool ClickText(HWND window, std::string_view text) {
+  HWND h = ChildByText(window, text);
+  EXPECT_NE(h, nullptr) << "no control \"" << text << "\" in " << DescribeChildren(window);
+  return h && Click(h);
+}
+
+bool WaitGone(HWND window, int timeoutMs) {
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
 void ExpectClosesCleanly(PloverProcess& plover) {
   EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0))
       << "Plover did not end cleanly: " << plover.Describe();

@@ -94,6 +94,11 @@ HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& 
 // The child `id` of `window` (nullptr, with a failure naming the children
 // there are, when missing).
 HWND Control(HWND window, int id);
+// Clicks the child of `window` whose text is `text` (false, with a failure,
+// when there is none).
+bool ClickText(HWND window, std::string_view text);
+// Waits until `window` is gone or hidden.
+bool WaitGone(HWND window, int timeoutMs = kStepMs);
 // Closes the main window as its close box would; Plover ends with code 0.
 void ExpectClosesCleanly(PloverProcess& plover);
 // Opens the new-version wizard with the main window's add button (nullptr,

@@ -34,17 +34,6 @@ Lines StoreNames(const Lines& entries) {
   return names;
 }
 
-// Clicks the child of `window` whose text is `text`.
-bool ClickText(HWND window, std::string_view text) {
-  HWND h = ChildByText(window, text);
-  EXPECT_NE(h, nullptr) << "no control \"" << text << "\" in " << DescribeChildren(window);
-  return h && Click(h);
-}
-
-bool WaitGone(HWND window, int timeoutMs = kStepMs) {
-  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
-}
-
 std::string Joined(const Lines& lines) {
   std::string out;
   for (const auto& l : lines) out += "\"" + l + "\" ";

@@ -32,6 +32,7 @@ inline constexpr const char* kLoaderMade = "已经生成loader！- Created by Ve
 inline constexpr const char* kConfirmDelete = "你确定要删除吗？";
 inline constexpr const char* kDeleteStoreToo = "是否同时删除版本文件？";
 inline constexpr const char* kDeleteTitle = "删除版本文件";
+inline constexpr const char* kCannotDeleteVersionFile = "无法删除版本文件，可能有程序正在使用它。";
 inline constexpr const char* kChooseReplayDir = "选择录象存放目录，目前存放目录：";
 inline constexpr const char* kNoKeyBlocker = "无法找到 Quenlock.exe";
 inline constexpr const char* kTitleOk = "确定";

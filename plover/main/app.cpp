@@ -73,8 +73,9 @@ bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
   return false;
 }
 
-StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments) {
-  RecoverInterruptedWork(s);
+StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments,
+                         const RecoverySteps& recovery) {
+  RecoverInterruptedWork(s, recovery);
   try {
     const Settings settings = ReadSettingsCreatingMissing(s);
     bool firstRun = false;
@@ -88,7 +89,10 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
 
     if (!HoldsWar3(s.fs, view.GamePath())) CmdChooseGameDir(s, view);
 
-    if (firstRun) view.ShowNewVersionWizard(text_of::kWelcome);
+    // The welcome makes the first version from the game directory: when the
+    // player cancelled its choice there is nothing to make it from, and the
+    // window comes instead.
+    if (firstRun && HoldsWar3(s.fs, view.GamePath())) view.ShowNewVersionWizard(text_of::kWelcome);
 
     BuildVersionList(s, view);
     versions::ShowInstalledVersion(s, view);

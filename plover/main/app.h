@@ -9,6 +9,7 @@
 #include "plover/base/main_view.h"
 #include "plover/base/scope.h"
 #include "plover/base/services.h"
+#include "plover/main/recovery.h"
 
 namespace plover {
 
@@ -36,7 +37,9 @@ enum class StartupResult { kShowWindow, kClose };
 
 // Everything from reading ver.dat until the window is shown. kClose means the
 // caller closes the main window (which saves the settings) and ends.
-StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments);
+// `recovery` leaves out kinds of interrupted work (see RecoverySteps).
+StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments,
+                         const RecoverySteps& recovery = {});
 
 // Closing: writes ver.dat whole or not at all; tells the player when it
 // cannot. Returns false when the file could not be written.

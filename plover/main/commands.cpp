@@ -43,12 +43,24 @@ void CmdDeleteVersion(Services& s, MainView& view) {
   const std::string name = RequireSelection(s, view);
   if (name.empty()) return;
   if (!AskYes(s, text_of::kConfirmDelete)) return;
-  // Every step is tried; one that fails does not stop the next.
-  (void)s.fs.Delete(versions::VersionFilePath(s.appDir, name));
+  // Recorded before the first step: a delete cut short is finished by the
+  // next start, so that no store folder stays that nothing lists.
+  JournalEntry entry(s.journal, {journal_kind::kDelete, name});
+  // A version file that cannot go stops the delete: the version stays whole
+  // and listed. One already gone is no obstacle.
+  const fs::Status file = s.fs.Delete(versions::VersionFilePath(s.appDir, name));
+  if (!file.ok() && !file.is(fs::kFileNotFound)) {
+    entry.End();
+    s.prompts.MsgBox(text_of::kCannotDeleteVersionFile, text_of::kTitleError,
+                     ui::kOkOnly | ui::kIconError);
+    return;
+  }
   if (AskYes(s, text_of::kDeleteStoreToo)) {
     // A folder's files go one by one: the next start deletes the rest.
-    const JournalEntry entry(s.journal, {journal_kind::kDelete, name});
-    (void)s.fs.DeleteFolder(versions::StoreFolderPath(s.appDir, name));
+    if (!s.fs.DeleteFolder(versions::StoreFolderPath(s.appDir, name)).ok()) entry.Keep();
+  } else {
+    // The player keeps the store folder.
+    entry.End();
   }
   const int index = view.SelectedIndex();
   if (index >= 0) view.RemoveVersion(index);

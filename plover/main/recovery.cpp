@@ -125,13 +125,13 @@ bool FinishExpert(Services& s, const std::string& name) {
   return ok;
 }
 
-bool Finish(Services& s, const Journal::Record& r) {
+bool Finish(Services& s, const Journal::Record& r, const RecoverySteps& steps) {
   namespace kind = journal_kind;
   const std::string& k = r[0];
   if (k == kind::kSwitch && r.size() == 3) return DropSwitchTemporaries(s, r[1], r[2]);
-  if (k == kind::kBuild && r.size() == 2) return FinishBuild(s, r[1]);
-  if (k == kind::kRename && r.size() == 3) return FinishRename(s, r[1], r[2]);
-  if (k == kind::kDelete && r.size() == 2) return FinishDelete(s, r[1]);
+  if (k == kind::kBuild && r.size() == 2) return !steps.builds || FinishBuild(s, r[1]);
+  if (k == kind::kRename && r.size() == 3) return !steps.renames || FinishRename(s, r[1], r[2]);
+  if (k == kind::kDelete && r.size() == 2) return !steps.deletes || FinishDelete(s, r[1]);
   if (k == kind::kExpert && r.size() == 2) return FinishExpert(s, r[1]);
   if (k == kind::kReplay && r.size() == 2) {
     return DeleteIfThere(s.fs, r[1] + std::string(kTempSuffix));
@@ -173,15 +173,16 @@ void SweepTemporaries(Services& s) {
 
 }  // namespace
 
-void RecoverInterruptedWork(Services& s) {
+void RecoverInterruptedWork(Services& s, const RecoverySteps& steps) {
   const std::string journalPath = Journal::PathIn(s.appDir);
   std::string bytes;
-  const fs::Status read = s.fs.ReadAll(journalPath, bytes);
+  const fs::Status read =
+      steps.journal ? s.fs.ReadAll(journalPath, bytes) : fs::Status{fs::kFileNotFound};
   bool finished = read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound);
   if (read.ok()) {
     finished = true;
     for (const auto& record : Journal::Parse(bytes)) {
-      finished = Finish(s, record) && finished;
+      finished = Finish(s, record, steps) && finished;
     }
   }
   // The temporaries of unfinished work are what the next start finishes it

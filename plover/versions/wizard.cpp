@@ -246,6 +246,9 @@ void NewVersionWizard::Expert(const std::string& name, int overwrittenIndex) {
     const bool made = (folder.ok() || s_.fs.FolderExists(store)) &&
                       (file.ok() || s_.fs.GetFile(VersionFilePath(s_.appDir, name)).ok());
     if (!made) {
+      // A store folder made just now, empty, must not stay without its
+      // version file: nothing would list or remove it.
+      if (folder.ok()) (void)s_.fs.DeleteFolder(store);
       view_.SetInfo(text_of::kCannotReadOrWrite);
       return;
     }

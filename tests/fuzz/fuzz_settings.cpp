@@ -5,7 +5,9 @@
 // - what was read is written back unchanged: two lines, CR LF after each;
 // - start-up reads what it can: whatever the file holds, it never ends in
 //   "程序错误！", and it uses the directories the file gives (the program
-//   directory and its "replays\" for the empty ones).
+//   directory and its "replays\" for the empty ones);
+// - with no game directory anywhere and the folder picker cancelled, it shows
+//   the window and opens no wizard.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -94,5 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& text : prompts.texts) FUZZ_CHECK(text != text_of::kProgramError);
   FUZZ_CHECK(view.gamePath == (read.gameDir.empty() ? "C:\\P\\" : read.gameDir));
   FUZZ_CHECK(view.replayPath == (read.replayDir.empty() ? "C:\\P\\replays\\" : read.replayDir));
+
+  (void)fs.Delete("C:\\P\\war3.exe");
+  fs.PutFile("C:\\P\\ver.dat", bytes);
+  View cancelled;
+  FUZZ_CHECK(RunStartup(s, cancelled, "") == StartupResult::kShowWindow);
+  FUZZ_CHECK(cancelled.wizardCaptions.empty());
   return 0;
 }

@@ -63,13 +63,15 @@ TEST_F(Commands, DeleteAnsweredYesThenNoKeepsTheStore) {
   EXPECT_EQ(w.view.versions, (std::vector<std::string>{"1.18"}));
 }
 
-TEST_F(Commands, DeleteAnsweredYesTwiceRemovesEverythingEvenAfterAFailedStep) {
-  w.prompts.answers = {ui::kIdYes, ui::kIdYes};
-  w.fs.Fail(testing::Op::kDelete, "C:\\P\\1.20.w3v", 70);
+TEST_F(Commands, AVersionFileThatCannotBeDeletedStopsTheDelete) {
+  w.prompts.answers = {ui::kIdYes};
+  w.fs.Hold("C:\\P\\1.20.w3v");
+  const auto before = testing::Snapshot(w.fs, "C:\\P");
   CmdDeleteVersion(w.services, w.view);
-  EXPECT_TRUE(w.fs.Exists("C:\\P\\1.20.w3v"));
-  EXPECT_FALSE(w.fs.Exists("C:\\P\\1.20"));
-  EXPECT_EQ(w.view.versions, (std::vector<std::string>{"1.18"}));
+  EXPECT_EQ(testing::Snapshot(w.fs, "C:\\P"), before);
+  EXPECT_EQ(w.prompts.boxes.back(), (testing::Box{"无法删除版本文件，可能有程序正在使用它。",
+                                                  "错误", ui::kOkOnly | ui::kIconError}));
+  EXPECT_EQ(w.view.versions.size(), 2u);
 }
 
 TEST_F(Commands, DeleteAnsweredNoChangesNothing) {

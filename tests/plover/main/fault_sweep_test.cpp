@@ -1,22 +1,27 @@
 // Every operation that writes files, run again and again on the in-memory
 // file system: once with each of its file-system calls failing in turn (each
 // kind of error, and a write cut off half-way), and once stopped at each call
-// as a kill or a power loss would stop it, followed by the next start. After
-// each run: every game file and store copy is whole, every version is whole
-// and listed as the window said, no temporary of Plover's is left, and what
-// the operation reported is what happened.
+// as a kill or a power loss would stop it, followed by the next start, which
+// is itself stopped at each of its calls in turn. After each run: every game
+// file holds its own old or new content, every version is wholly old or
+// wholly new and listed as the window said, no store folder is left that no
+// version owns, no temporary of Plover's is left, and what the operation
+// reported is what happened. Recovery with a part of it left out must fail
+// these checks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
-#include <set>
+#include <optional>
 
 #include "plover/base/functions.h"
 #include "plover/base/journal.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/recovery.h"
 #include "plover/main/replay.h"
 #include "plover/versions/editor.h"
 #include "plover/versions/version_file.h"
@@ -51,7 +56,6 @@ struct World : TestWorld {
   versions::NewVersionWizard wizard{services, view, wiz};
   FixedClock clock;
   ReplayWatch watch;
-  std::set<std::string> whole;  // every file content of the set-up
 
   World() {
     services.journal = &journal;
@@ -77,7 +81,6 @@ struct World : TestWorld {
   }
   void Put(const std::string& path, const std::string& bytes) {
     fs.PutFile(path, bytes);
-    whole.insert(bytes);
   }
 };
 
@@ -262,11 +265,54 @@ std::vector<std::string> Sorted(std::vector<std::string> v) {
   return v;
 }
 
+using Files = std::map<std::string, std::optional<std::string>>;
+
+// A version as it stands: its version file and the store copy of each line.
+using VersionState = std::optional<std::pair<std::string, std::vector<std::optional<std::string>>>>;
+
+VersionState StateOf(World& w, const std::string& name) {
+  const auto bytes = w.fs.Contents(kApp + name + ".w3v");
+  if (!bytes) return std::nullopt;
+  std::vector<std::optional<std::string>> copies;
+  for (const auto& line : versions::SplitLines(*bytes)) {
+    copies.push_back(w.fs.Contents(versions::StoreCopyPath(kApp, name, line)));
+  }
+  return std::make_pair(*bytes, copies);
+}
+
+// What the disk holds before an operation, or after it ran without a fault:
+// the game's and the replays' files, and every version that exists.
+struct Picture {
+  Files files;
+  std::map<std::string, VersionState> versions;
+};
+
+Picture PictureOf(World& w) {
+  Picture p;
+  for (const std::string& dir : {kGame, kReplays}) {
+    for (const auto& path : w.fs.Below(dir)) p.files[fs::UpperAscii(path)] = w.fs.Contents(path);
+  }
+  std::vector<std::string> names;
+  if (w.fs.ListFiles(kApp, "*.w3v", names).ok()) {
+    for (const auto& n : names) {
+      const std::string v = VersionNameOf(n);
+      p.versions[v] = StateOf(w, v);
+    }
+  }
+  return p;
+}
+
+std::optional<std::string> Get(const Files& files, const std::string& path) {
+  const auto it = files.find(fs::UpperAscii(path));
+  return it == files.end() ? std::nullopt : it->second;
+}
+
 // The checks that hold after any run; violations are appended to `out`.
 // A temporary may stay until the next start only when it was its own
-// deletion that failed.
-void CheckDisk(World& w, const std::string& where, std::vector<std::string>& out,
-               bool restarted = true) {
+// deletion that failed. Every file of the game and of the replays holds its
+// own content from before or from after the operation, never another's.
+void CheckDisk(World& w, const Picture& before, const Picture& after, const std::string& where,
+               std::vector<std::string>& out, bool restarted = true) {
   const auto failed = w.fs.FailedOp();
   const bool cleanupFailed = failed == Op::kDelete || failed == Op::kDeleteFolder;
   for (const std::string root : {"C:\\", "D:\\", "E:\\"}) {
@@ -278,39 +324,65 @@ void CheckDisk(World& w, const std::string& where, std::vector<std::string>& out
   for (const std::string& dir : {kGame, kReplays}) {
     for (const auto& path : w.fs.Below(dir)) {
       const auto c = w.fs.Contents(path);
-      if (c && !w.whole.count(*c)) out.push_back(where + ": damaged " + path);
+      if (c && c != Get(before.files, path) && c != Get(after.files, path) && !IsTemporary(path)) {
+        out.push_back(where + ": damaged " + path);
+      }
     }
   }
 }
 
-void CheckVersions(World& w, const std::vector<std::string>& listed, const std::string& where,
+// Every listed version is whole as it was before, or whole as the operation
+// makes it; after the editor told that it could not find the version file,
+// the version holds what the editor then showed, every line with its store
+// copy (`told`). No store folder stays that no version owns.
+void CheckVersions(World& w, const std::vector<std::string>& listed, const Picture& before,
+                   const Picture& after, bool told, const std::string& where,
                    std::vector<std::string>& out) {
-  const std::set<std::string> texts = {
-      kEntries, kAdded, kRemoved, kImportBytes, "extra.dll\r\n", versions::AutoGenerateFileBytes(),
-      ""};
   for (const auto& v : listed) {
-    const auto bytes = w.fs.Contents(kApp + v + ".w3v");
-    if (!bytes || !texts.count(*bytes)) {
-      out.push_back(where + ": version file of " + v + " damaged");
-      continue;
+    const VersionState now = StateOf(w, v);
+    const auto was = before.versions.find(v);
+    const auto will = after.versions.find(v);
+    const bool asBefore = was != before.versions.end() && was->second == now;
+    const bool asAfter = will != after.versions.end() && will->second == now;
+    const bool shown = told && now &&
+                       std::all_of(now->second.begin(), now->second.end(),
+                                   [](const auto& c) { return c.has_value(); });
+    if (!asBefore && !asAfter && !shown) {
+      out.push_back(where + ": " + v + " is neither old nor new");
     }
-    for (const auto& line : versions::SplitLines(*bytes)) {
-      const auto c = w.fs.Contents(versions::StoreCopyPath(kApp, v, line));
-      if (!c || !w.whole.count(*c)) out.push_back(where + ": " + v + " lost or damaged " + line);
-    }
+  }
+  std::vector<std::string> folders;
+  if (!w.fs.ListFolders(kApp, folders).ok()) return;
+  for (const auto& f : folders) {
+    const bool owned = fs::EqualsNoCase(f, "replays") ||
+                       std::any_of(listed.begin(), listed.end(),
+                                   [&](const std::string& v) { return fs::EqualsNoCase(v, f); });
+    if (!owned) out.push_back(where + ": store folder " + f + " that no version owns");
   }
 }
 
 // The next start, on the disk as the run left it.
-std::vector<std::string> Restart(World& w) {
+std::vector<std::string> Restart(World& w, const RecoverySteps& recovery = {}) {
   ScriptedPrompts prompts;
   FakeMainView view;
   Services s{w.fs, prompts, w.picker, w.launcher, kApp, "Plover", &w.textPrompt, &w.filePicker};
-  RunStartup(s, view, "");
+  RunStartup(s, view, "", recovery);
   return view.versions;
 }
 
-TEST(FaultSweepTest, EveryFailureAndEveryKillLeavesEverythingWhole) {
+// What a sweep found.
+struct Sweep {
+  int runs = 0;
+  int points = 0;
+  int recoveryPoints = 0;
+  std::vector<std::string> violations;
+};
+
+// Runs every operation failed at each call with each kind of error (unless
+// `killsOnly`), and killed at each call followed by the next start; with
+// `killRecovery`, that start is itself killed at each of its calls and the
+// one after it checked. Recovery does what `recovery` lets it.
+Sweep RunSweep(const RecoverySteps& recovery, bool killsOnly, bool killRecovery) {
   struct Kind {
     const char* name;
     int code;
@@ -321,66 +393,114 @@ TEST(FaultSweepTest, EveryFailureAndEveryKillLeavesEverythingWhole) {
                         {"disk full", fs::kDiskFull, false},
                         {"not found", fs::kFileNotFound, false},
                         {"half-written", fs::kDiskFull, true}};
-  std::vector<std::string> violations;
-  int runs = 0, points = 0;
-  const auto ops = Operations();
-  for (const auto& op : ops) {
+  Sweep sweep;
+  auto& violations = sweep.violations;
+  const std::vector<std::string> initial = {"1.20", "1.21"};
+  for (const auto& op : Operations()) {
     int calls = 0;
+    Picture before, after;
     {
       auto w = std::make_unique<World>();
-      const int before = w->fs.TotalCalls();
+      before = PictureOf(*w);
+      const int first = w->fs.TotalCalls();
       const std::string said = op.run(*w);
-      calls = w->fs.TotalCalls() - before;
+      calls = w->fs.TotalCalls() - first;
       if (!said.empty()) violations.push_back(op.name + ": fails without a fault: " + said);
-      std::vector<std::string> listed = Restart(*w);
+      const std::vector<std::string> listed = Restart(*w);
       if (Sorted(listed) != Sorted(op.after)) violations.push_back(op.name + ": wrong list");
-      CheckDisk(*w, op.name + " clean", violations);
+      after = PictureOf(*w);
+      CheckDisk(*w, before, after, op.name + " clean", violations);
     }
-    points += calls;
+    const auto checkRestarted = [&](World& w, const std::vector<std::string>& listed, bool told,
+                                    const std::string& where) {
+      if (Sorted(listed) != Sorted(op.after) && Sorted(listed) != Sorted(initial)) {
+        violations.push_back(where + ": neither before nor after");
+      }
+      CheckVersions(w, listed, before, after, told, where, violations);
+      CheckDisk(w, before, after, where, violations);
+      const auto settings = w.fs.Contents(kApp + "ver.dat");
+      if (settings != kOldSettings && settings != kNewSettings) {
+        violations.push_back(where + ": ver.dat damaged");
+      }
+    };
+    sweep.points += calls;
     for (int i = 0; i < calls; ++i) {
       for (const auto& k : kinds) {
+        if (killsOnly) break;
         auto w = std::make_unique<World>();
         w->fs.FailCall(w->fs.TotalCalls() + i, k.code, k.half);
         const std::string where = op.name + " call " + std::to_string(i) + " " + k.name;
         const std::string said = op.run(*w);
-        ++runs;
+        ++sweep.runs;
         if (said.starts_with("!")) violations.push_back(where + ": " + said);
-        CheckDisk(*w, where, violations, /*restarted=*/false);
+        CheckDisk(*w, before, after, where, violations, /*restarted=*/false);
         const std::vector<std::string> shown = w->view.versions;
-        const std::vector<std::string> listed = Restart(*w);
+        const std::vector<std::string> listed = Restart(*w, recovery);
         if (Sorted(listed) != Sorted(shown)) {
           violations.push_back(where + ": the window listed other versions than the disk holds");
         }
-        if (Sorted(listed) != Sorted(op.after) && Sorted(listed) != Sorted({"1.20", "1.21"})) {
-          violations.push_back(where + ": neither before nor after");
-        }
-        CheckVersions(*w, listed, where, violations);
-        CheckDisk(*w, where + " after restart", violations);
+        checkRestarted(*w, listed, said.starts_with("load failed"), where + " after restart");
       }
-      auto w = std::make_unique<World>();
-      w->fs.KillAt(w->fs.TotalCalls() + i);
+      const auto killed = [&] {
+        auto w = std::make_unique<World>();
+        w->fs.KillAt(w->fs.TotalCalls() + i);
+        (void)op.run(*w);
+        w->fs.Revive();
+        return w;
+      };
       const std::string where = op.name + " killed at call " + std::to_string(i);
-      (void)op.run(*w);
-      w->fs.Revive();
-      ++runs;
-      const std::vector<std::string> listed = Restart(*w);
-      if (Sorted(listed) != Sorted(op.after) && Sorted(listed) != Sorted({"1.20", "1.21"})) {
-        violations.push_back(where + ": neither before nor after");
-      }
-      CheckVersions(*w, listed, where, violations);
-      CheckDisk(*w, where, violations);
-      const auto settings = w->fs.Contents(kApp + "ver.dat");
-      if (settings != kOldSettings && settings != kNewSettings) {
-        violations.push_back(where + ": ver.dat damaged");
+      auto w = killed();
+      ++sweep.runs;
+      const bool interrupted = w->fs.Exists(Journal::PathIn(kApp));
+      const int first = w->fs.TotalCalls();
+      checkRestarted(*w, Restart(*w, recovery), false, where);
+      // Recovery itself killed at each of its calls: the start after it
+      // finishes the work.
+      if (!killRecovery || !interrupted) continue;
+      const int recoveryCalls = w->fs.TotalCalls() - first;
+      sweep.recoveryPoints += recoveryCalls;
+      for (int j = 0; j < recoveryCalls; ++j) {
+        auto again = killed();
+        again->fs.KillAt(again->fs.TotalCalls() + j);
+        (void)Restart(*again, recovery);
+        again->fs.Revive();
+        ++sweep.runs;
+        checkRestarted(*again, Restart(*again, recovery), false,
+                       where + ", its recovery killed at call " + std::to_string(j));
       }
     }
   }
-  std::cout << "fault sweep: " << ops.size() << " operations, " << points << " call points, "
-            << runs << " runs (" << std::size(kinds) << " error kinds and a kill at each point), "
-            << violations.size() << " violations\n";
-  for (size_t i = 0; i < violations.size() && i < 400; ++i)
-    std::cout << "  " << violations[i] << "\n";
-  EXPECT_EQ(violations.size(), 0u);
+  return sweep;
+}
+
+TEST(FaultSweepTest, EveryFailureAndEveryKillLeavesEverythingWhole) {
+  const Sweep sweep = RunSweep({}, /*killsOnly=*/false, /*killRecovery=*/true);
+  std::cout << "fault sweep: " << Operations().size() << " operations, " << sweep.points
+            << " call points and " << sweep.recoveryPoints << " in recovery, " << sweep.runs
+            << " runs (4 error kinds and a kill at each point), " << sweep.violations.size()
+            << " violations\n";
+  for (size_t i = 0; i < sweep.violations.size() && i < 400; ++i)
+    std::cout << "  " << sweep.violations[i] << "\n";
+  EXPECT_EQ(sweep.violations.size(), 0u);
+}
+
+// The sweep sees each kind of interrupted work that recovery would leave
+// unfinished.
+TEST(FaultSweepTest, SeesEveryPartOfRecoveryThatIsLeftOut) {
+  struct Mutant {
+    const char* name;
+    RecoverySteps steps;
+  };
+  const Mutant mutants[] = {{"no build roll-forward", {true, false, true, true}},
+                            {"no rename roll-forward", {true, true, false, true}},
+                            {"no delete roll-forward", {true, true, true, false}},
+                            {"journal ignored", {false, true, true, true}}};
+  for (const auto& m : mutants) {
+    const Sweep sweep = RunSweep(m.steps, /*killsOnly=*/true, /*killRecovery=*/false);
+    std::cout << "fault sweep with " << m.name << ": " << sweep.violations.size()
+              << " violations in " << sweep.runs << " runs\n";
+    EXPECT_GT(sweep.violations.size(), 0u) << m.name;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,11 +67,29 @@ TEST_F(StartupTest, FirstRunAsksForTheGameDirectoryBeforeTheWizard) {
   EXPECT_EQ(view.wizardCaptions, Names{"欢迎使用"});
 }
 
-TEST_F(StartupTest, CancellingThePickerStopsAsking) {
-  picker.answers = {"E:\\Empty"};
-  EXPECT_EQ(Run(), StartupResult::kShowWindow);
-  EXPECT_EQ(picker.prompts.size(), 2u);
-  EXPECT_EQ(prompts.boxes, std::vector<Box>{kWrongDir});
+// Cancelling the picker stops asking, and the window comes: without a game
+// directory there is nothing the welcome could make a version from.
+TEST_F(StartupTest, CancellingThePickerShowsTheWindowWhateverVerDatHolds) {
+  std::string megabyte = "\xFF\xFE";
+  megabyte.push_back('\0');
+  while (megabyte.size() < (1 << 20)) megabyte += "C:\\x";
+  megabyte += std::string("\r\n\0\x81\r\n", 6);
+  for (const auto& bytes :
+       {std::optional<std::string>(),
+        std::optional<std::string>(std::string("\xFF\xFE\0C:\\x\r\n\0\x81\r\n", 13)),
+        std::optional(megabyte)}) {
+    SCOPED_TRACE(bytes ? bytes->size() : 0);
+    SetUp();
+    if (bytes) Settings(*bytes);
+    picker = ScriptedFolderPicker();
+    picker.answers = {"E:\\Empty"};
+    prompts.boxes.clear();
+    view = FakeMainView();
+    EXPECT_EQ(Run(), StartupResult::kShowWindow);
+    EXPECT_EQ(picker.prompts.size(), 2u);
+    EXPECT_EQ(prompts.boxes, std::vector<Box>{kWrongDir});
+    EXPECT_TRUE(view.wizardCaptions.empty());
+  }
 }
 
 TEST_F(StartupTest, SavedDirectoriesAreUsed) {

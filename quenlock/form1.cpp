@@ -1,5 +1,6 @@
 #include "quenlock/form1.h"
 
+#include "common/win32/late_bound.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 #include "quenlock/hook_refresh.h"
@@ -79,21 +80,15 @@ bool Form1::Load() {
 
 void Form1::WatchSession(bool on) {
   // wtsapi32 is loaded only for this, so that the program starts without it.
-  if (on && !wtsapi_) {
-    using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
-    wtsapi_ = LoadLibraryW(L"wtsapi32.dll");
-    if (!wtsapi_) return;
-    const auto fn = reinterpret_cast<RegisterFn>(
-        reinterpret_cast<void*>(GetProcAddress(wtsapi_, "WTSRegisterSessionNotification")));
-    watchingSession_ = fn && fn(hwnd_, 0 /* NOTIFY_FOR_THIS_SESSION */);
-  } else if (!on && wtsapi_) {
-    using UnregisterFn = BOOL(WINAPI*)(HWND);
-    const auto fn = reinterpret_cast<UnregisterFn>(
-        reinterpret_cast<void*>(GetProcAddress(wtsapi_, "WTSUnRegisterSessionNotification")));
-    if (watchingSession_ && fn) fn(hwnd_);
+  if (on && !watchingSession_) {
+    static const auto watch = plover::win::LateBound<BOOL(WINAPI*)(HWND, DWORD)>(
+        L"wtsapi32.dll", "WTSRegisterSessionNotification");
+    watchingSession_ = watch && watch(hwnd_, 0 /* NOTIFY_FOR_THIS_SESSION */);
+  } else if (!on && watchingSession_) {
+    static const auto unwatch = plover::win::LateBound<BOOL(WINAPI*)(HWND)>(
+        L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+    if (unwatch) unwatch(hwnd_);
     watchingSession_ = false;
-    FreeLibrary(wtsapi_);
-    wtsapi_ = nullptr;
   }
 }
 

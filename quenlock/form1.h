@@ -48,7 +48,6 @@ class Form1 final : public plover::win::Window, public plover::tray::TrayClient 
   plover::win::UniqueMenu menu_;  // while popped up
   KeyboardHook hook_;
   UINT hookStateQuery_ = 0;
-  HMODULE wtsapi_ = nullptr;  // while the session is watched
   bool watchingSession_ = false;
 };
 

@@ -1,14 +1,15 @@
 #include "common/win32/win32_util.h"
 
+#include "common/win32/late_bound.h"
 #include "common/win32/scoped.h"
 #include "common/win32/wide.h"
 
 namespace plover::win {
 
 UINT DpiOf(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  // Windows 10 and later only.
+  static const auto getDpiForWindow =
+      LateBound<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
   if (getDpiForWindow && hwnd) {
     const UINT dpi = getDpiForWindow(hwnd);
     if (dpi) return dpi;

@@ -1,5 +1,6 @@
 #include "plover/controls/skinned_window.h"
 
+#include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
 #include "plover/controls/art.h"
@@ -41,9 +42,9 @@ HWND CurrentOwner(HWND fallback) {
 
 SIZE SkinnedWindow::OuterSize() const {
   RECT r{0, 0, TwipsToPixels(look_.clientWidth, dpi_), TwipsToPixels(look_.clientHeight, dpi_)};
-  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  // Windows 10 and later only.
+  static const auto adjustForDpi = win::LateBound<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
+      L"user32.dll", "AdjustWindowRectExForDpi");
   if (adjustForDpi) {
     adjustForDpi(&r, look_.style, FALSE, 0, dpi_);
   } else {

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <utility>
@@ -83,7 +82,6 @@ constexpr LineSpec kLines[] = {{120, 1080, 4680, 1080}, {2280, 1200, 2280, 3900}
 FrmMain::FrmMain() : SkinnedWindow(kLook) {}
 
 FrmMain::~FrmMain() {
-  if (taskbar_) taskbar_->Release();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -200,6 +198,7 @@ void FrmMain::OnDropFiles(HDROP drop) {
 }
 
 void FrmMain::OnCreate() {
+  taskbar_ = TaskbarProgress(hwnd_);
   win::Subclass(Item(kTxtPath), PathEditProc, 1, 0);
   // A replay dropped on the window is played with the version it needs.
   // (What DragAcceptFiles does, without loading shell32 at start.)
@@ -575,7 +574,7 @@ void FrmMain::EnableInput(bool enabled) {
 
 void FrmMain::SwitchProgress(size_t done, size_t total) {
   if (total == 0) {
-    if (taskbar_) taskbar_->SetProgressState(hwnd_, TBPF_NOPROGRESS);
+    taskbar_.Show(0, 0);
     return;
   }
   // A few times a second is enough to keep the window drawn and Windows
@@ -584,7 +583,7 @@ void FrmMain::SwitchProgress(size_t done, size_t total) {
   const DWORD now = GetTickCount();
   if (done != 0 && now - lastPaint_ < kIntervalMs) return;
   lastPaint_ = now;
-  ShowTaskbarProgress(done, total);
+  taskbar_.Show(done, total);
   // Only paint goes through: input stays queued until the switch ends, and
   // the switch's busy mark refuses any command a sent message could start.
   // Looking at the queue also delivers the messages other threads send.
@@ -592,40 +591,6 @@ void FrmMain::SwitchProgress(size_t done, size_t total) {
   for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
     DispatchMessageW(&msg);
   }
-}
-
-void FrmMain::ShowTaskbarProgress(size_t done, size_t total) {
-  if (!taskbarTried_) {
-    taskbarTried_ = true;
-    // ole32 is loaded here, not at start; where the taskbar list is missing
-    // (older systems, some Wine set-ups) there is simply no progress shown.
-    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-    using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    HMODULE ole = LoadLibraryW(L"ole32.dll");
-    if (!ole) return;
-    const auto init = reinterpret_cast<CoInitializeExFn>(
-        reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
-    const auto create = reinterpret_cast<CoCreateInstanceFn>(
-        reinterpret_cast<void*>(GetProcAddress(ole, "CoCreateInstance")));
-    if (!init || !create) return;
-    (void)init(nullptr, COINIT_APARTMENTTHREADED);
-    static constexpr CLSID kTaskbarList = {
-        0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
-    static constexpr IID kTaskbarList3 = {
-        0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
-    ITaskbarList3* list = nullptr;
-    if (FAILED(create(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
-                      reinterpret_cast<void**>(&list))) ||
-        !list) {
-      return;
-    }
-    if (FAILED(list->HrInit())) {
-      list->Release();
-      return;
-    }
-    taskbar_ = list;
-  }
-  if (taskbar_) taskbar_->SetProgressValue(hwnd_, done, total);
 }
 
 std::vector<std::string> FrmMain::Versions() const {

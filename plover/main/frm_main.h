@@ -14,10 +14,9 @@
 #include "plover/main/app.h"
 #include "plover/main/play_replay.h"
 #include "plover/main/replay.h"
+#include "plover/main/taskbar_progress.h"
 #include "plover/shell/frm_menu.h"
 #include "plover/shell/menu_model.h"
-
-struct ITaskbarList3;
 
 namespace plover {
 
@@ -150,13 +149,9 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
     LocalTime Now() override;
   };
 
-  // The taskbar button's progress: made at the first switch that shows it.
-  void ShowTaskbarProgress(size_t done, size_t total);
-
   HWND tooltip_ = nullptr;
   DWORD lastPaint_ = 0;  // when a switch last let paint through
-  bool taskbarTried_ = false;
-  ::ITaskbarList3* taskbar_ = nullptr;
+  TaskbarProgress taskbar_{nullptr};
   Services* services_ = nullptr;
   win::UniqueIcon tranPicture_, makePicture_;  // on btnTran and btnMake
   bool closing_ = false;

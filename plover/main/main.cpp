@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win32/com.h"
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
@@ -146,8 +147,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
-  // COM waits for the first picker or the help link (shell::NeedCom).
-  const shell::ComOnDemand com;
+  // COM waits for the first picker, the help link or the taskbar's progress
+  // (win::NeedCom).
+  const win::ComOnDemand com;
 
   FrmMain frmMain;
   if (!frmMain.Create()) return 1;

@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "common/win32/com.h"
 #include "common/win32/common_controls.h"
 #include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 #include "plover/controls/skinned_window.h"
 #include "plover/shell/frm_help_text.h"
-#include "plover/shell/pickers.h"
 
 namespace plover::shell {
 
@@ -85,7 +85,7 @@ bool FrmHelp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       } else if (LOWORD(wParam) == kHelpConnect) {
         // Whatever the shell answers, the window stays.
         if (const auto url = win::Wide(help::kProjectUrl)) {
-          NeedCom();
+          win::NeedCom();
           static const auto open =
               win::LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
           if (open) open(nullptr, nullptr, url->c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/win32/com.h"
 #include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 
@@ -13,25 +14,7 @@ namespace plover::shell {
 namespace {
 // Room for thousands of chosen names at once.
 constexpr size_t kFileBufferChars = 1 << 17;
-
-bool comTried = false;
-bool comStarted = false;
 }  // namespace
-
-void NeedCom() {
-  if (comTried) return;
-  comTried = true;
-  const auto init = win::LateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-  comStarted = init && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-}
-
-ComOnDemand::~ComOnDemand() {
-  if (!comStarted) return;
-  comStarted = false;
-  if (const auto end = win::LateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize")) {
-    end();
-  }
-}
 
 std::string BrowseFolder(HWND owner, const std::string& prompt) {
   const auto title = win::Wide(prompt);
@@ -40,7 +23,7 @@ std::string BrowseFolder(HWND owner, const std::string& prompt) {
   bi.hwndOwner = owner;
   bi.lpszTitle = title->c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  NeedCom();
+  win::NeedCom();
   static const auto browse =
       win::LateBound<decltype(&SHBrowseForFolderW)>(L"shell32.dll", "SHBrowseForFolderW");
   static const auto pathOf =
@@ -100,7 +83,7 @@ ui::OpenFileResult ShowOpenFile(HWND owner, const std::string& filterDescription
   ofn.Flags = flags;
   if (flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenFileHook;
 
-  NeedCom();
+  win::NeedCom();
   static const auto open =
       win::LateBound<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
   const bool confirmed = open && open(&ofn) != FALSE;

@@ -11,20 +11,6 @@
 
 namespace plover::shell {
 
-// COM on the window thread, which the pickers and the shell need: it is
-// started by the first of them to run (ole32 is then loaded), not at start.
-void NeedCom();
-
-// Ends COM on the thread when NeedCom started it; the entry point holds one
-// for the program's life.
-class ComOnDemand {
- public:
-  ComOnDemand() = default;
-  ComOnDemand(const ComOnDemand&) = delete;
-  ComOnDemand& operator=(const ComOnDemand&) = delete;
-  ~ComOnDemand();
-};
-
 // The chosen directory's full path, or "" when the player cancels (or the
 // choice has no file-system path).
 std::string BrowseFolder(HWND owner, const std::string& prompt);

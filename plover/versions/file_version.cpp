@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/win32/late_bound.h"
 #include "common/win32/wide.h"
 
 namespace plover::versions {
@@ -22,14 +23,9 @@ struct VersionApi {
   static const VersionApi& Get() {
     static const VersionApi api = [] {
       VersionApi a;
-      if (HMODULE m = LoadLibraryW(L"version.dll")) {
-        a.size = reinterpret_cast<SizeFn>(
-            reinterpret_cast<void*>(GetProcAddress(m, "GetFileVersionInfoSizeW")));
-        a.info = reinterpret_cast<InfoFn>(
-            reinterpret_cast<void*>(GetProcAddress(m, "GetFileVersionInfoW")));
-        a.query =
-            reinterpret_cast<QueryFn>(reinterpret_cast<void*>(GetProcAddress(m, "VerQueryValueW")));
-      }
+      a.size = win::LateBound<SizeFn>(L"version.dll", "GetFileVersionInfoSizeW");
+      a.info = win::LateBound<InfoFn>(L"version.dll", "GetFileVersionInfoW");
+      a.query = win::LateBound<QueryFn>(L"version.dll", "VerQueryValueW");
       return a;
     }();
     return api;

@@ -1,7 +1,12 @@
-// Subclassing and tooltips through comctl32 loaded on first use.
+// Subclassing and tooltips through comctl32 loaded on first use, and system
+// DLLs loaded late from the system folder.
 #include "common/win32/common_controls.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/win32/late_bound.h"
 
 namespace plover::win {
 namespace {
@@ -59,6 +64,22 @@ TEST(CommonControls, TooltipsCanBeMadeOnceTheClassesAreRegistered) {
                              GetModuleHandleW(nullptr), nullptr);
   EXPECT_NE(tip, nullptr);
   if (tip) DestroyWindow(tip);
+}
+
+// Where LOAD_LIBRARY_SEARCH_SYSTEM32 is unknown (Windows 7 as installed),
+// a DLL still comes from the system folder, by its full path.
+TEST(LateBound, WithoutTheSearchFlagTheSystemFoldersCopyIsLoaded) {
+  HMODULE module = LoadSystemDllWithoutSearchFlag(L"version.dll");
+  ASSERT_NE(module, nullptr);
+  wchar_t path[MAX_PATH] = {};
+  wchar_t dir[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(module, path, MAX_PATH), 0u);
+  ASSERT_GT(GetSystemDirectoryW(dir, MAX_PATH), 0u);
+  EXPECT_EQ(CompareStringOrdinal(path, static_cast<int>(wcslen(dir)), dir,
+                                 static_cast<int>(wcslen(dir)), TRUE),
+            CSTR_EQUAL);
+  EXPECT_EQ(LoadSystemDllWithoutSearchFlag(L"no such library.dll"), nullptr);
+  EXPECT_NE(GetProcAddress(module, "GetFileVersionInfoSizeW"), nullptr);
 }
 
 }  // namespace

@@ -138,6 +138,11 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_POWERBROADCAST) return TRUE;
     return 0;
   }
+  if (msg == plover::tray::TaskbarCreatedMessage() && !plover::tray::TrayInstalled()) {
+    // The shell refused the icon at the start: its taskbar is there now.
+    if (plover::tray::TrayInstall(hwnd_, *this)) plover::tray::TraySetTip(kTip);
+    return 0;
+  }
   if (msg == WM_DESTROY) {
     // The last window: the program ends, and the icon and the hook with it.
     KillTimer(hwnd_, kRefreshTimer);

@@ -33,13 +33,6 @@ TrayState& State() {
   return state;
 }
 
-// Sent to every top-level window when the shell (re)starts its taskbar; the
-// icons it showed before are gone then.
-UINT TaskbarCreatedMessage() {
-  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-  return message;
-}
-
 // The window's own icon, small form first; the class's icon when the window
 // has none of its own; the system's application icon as the last resort, so
 // that the icon is never blank.
@@ -53,9 +46,9 @@ HICON IconOf(HWND hwnd) {
   return LoadIconW(nullptr, IDI_APPLICATION);
 }
 
-void AddIcon(TrayState& s) {
+bool AddIcon(TrayState& s) {
   s.record.uFlags = NIF_MESSAGE | NIF_ICON | (s.hasTip ? NIF_TIP : 0);
-  s.notify(NIM_ADD, &s.record);
+  return s.notify(NIM_ADD, &s.record) != FALSE;
 }
 
 // A right click: the client's menu at the mouse position. TrackPopupMenuEx
@@ -93,11 +86,19 @@ bool TrayInstall(HWND owner, TrayClient& client) {
   s.record.uCallbackMessage = kCallbackMessage;
   s.record.hIcon = IconOf(owner);
   s.hasTip = false;
+  // The shell may refuse the icon (no taskbar yet, at the start of a
+  // session): then nothing is installed, and the window keeps its own
+  // procedure.
+  if (!AddIcon(s)) return false;
   s.previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrayWndProc)));
   s.installed = true;
-  AddIcon(s);
   return true;
+}
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
 }
 
 bool TraySetTip(std::string_view utf8) {

@@ -36,10 +36,14 @@ class TrayClient {
   virtual bool AcceptsClicks() const { return true; }
 };
 
-// Replaces the window procedure of `owner` and adds the icon, with the
-// window's own icon as its picture and no tip. Refused (false) while an icon
-// is installed: only one icon exists at a time.
+// Adds the icon, with the window's own icon as its picture and no tip, and
+// replaces the window procedure of `owner`. Refused (false) while an icon is
+// installed, only one existing at a time, and when the shell does not take
+// the icon: nothing is installed then.
 bool TrayInstall(HWND owner, TrayClient& client);
+// Sent to every top-level window when the shell (re)starts its taskbar: the
+// icons it showed before are gone, and an icon it refused can be added now.
+UINT TaskbarCreatedMessage();
 // Shows `utf8` as the icon's tip, cut to 63 bytes of its code page 936 form.
 // False (and the tip unchanged) when no icon is installed or the text cannot
 // convert.

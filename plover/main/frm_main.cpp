@@ -379,6 +379,10 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     result = drawnMark_;
     return true;
   }
+  if (msg == tray::TaskbarCreatedMessage() && menus_) {
+    menus_->TaskbarCreated();
+    return false;
+  }
   if (msg == kRunHandOverMessage) {
     RunHandOver();
     return true;

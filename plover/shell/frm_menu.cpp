@@ -53,10 +53,21 @@ MainMenus::MainMenus(HWND mainWindow, MainView& view, MenuHost& host)
     : main_(mainWindow), view_(view), host_(host) {}
 
 void MainMenus::MinimiseToTray() {
+  // The window hides only behind an icon that is there, which is all that
+  // brings it back. One the shell refuses is tried again when the taskbar
+  // starts.
+  retryMinimise_ = false;
+  if (!tray::TrayInstall(main_, *this)) {
+    retryMinimise_ = !tray::TrayInstalled();
+    return;
+  }
+  tray::TraySetTip(text_of::kCaption);
   ShowWindow(main_, SW_MINIMIZE);
   ShowWindow(main_, SW_HIDE);
-  tray::TrayInstall(main_, *this);
-  tray::TraySetTip(text_of::kCaption);
+}
+
+void MainMenus::TaskbarCreated() {
+  if (retryMinimise_) MinimiseToTray();
 }
 
 void MainMenus::PopUpTranB(UINT dpi) {

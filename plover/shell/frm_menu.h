@@ -43,9 +43,12 @@ class MainMenus final : public tray::TrayClient {
   MainMenus(const MainMenus&) = delete;
   MainMenus& operator=(const MainMenus&) = delete;
 
-  // btnMin: minimises and hides the main window and puts up the icon, with
-  // the tip "Plover 2.0". The icon brings the window back.
+  // btnMin: puts up the icon, with the tip "Plover 2.0", then minimises and
+  // hides the main window; the icon brings it back. When the shell refuses
+  // the icon the window stays, until TaskbarCreated tries again.
   void MinimiseToTray();
+  // The shell's taskbar (re)started.
+  void TaskbarCreated();
   // btnTranmore: pops up mTranB just below the switch button; the chosen
   // item runs before this returns. `dpi` is the main window's.
   void PopUpTranB(UINT dpi);
@@ -63,6 +66,7 @@ class MainMenus final : public tray::TrayClient {
   MainView& view_;
   MenuHost& host_;
   std::unique_ptr<FrmMenu> frmMenu_;  // loaded while a menu is up
+  bool retryMinimise_ = false;        // the icon was refused
 };
 
 }  // namespace plover::shell

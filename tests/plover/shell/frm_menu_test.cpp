@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/fake_main_view.h"
+
 namespace plover::shell {
 namespace {
 
@@ -92,6 +94,43 @@ TEST(FrmMenu, MoreSwitchingMenuAndNoVersions) {
     EXPECT_TRUE(State(list, 0) & MF_GRAYED);
   }
   EXPECT_FALSE(State(frm.mMain(), 4) & MF_CHECKED);
+}
+
+BOOL shellTakesIcons = FALSE;
+BOOL WINAPI Shell(DWORD message, PNOTIFYICONDATAW) {
+  return message == NIM_ADD ? shellTakesIcons : TRUE;
+}
+
+// The main window hides only behind an icon the shell took: a refused icon
+// leaves it shown, and it is tried again when the taskbar starts.
+TEST(MainMenus, TheWindowHidesOnlyOnceItsIconIsThere) {
+  struct Host : MenuHost {
+    bool ReplayWatchOn() const override { return false; }
+    void SetReplayWatchOn(bool) override {}
+    void ExitProgram() override {}
+    void RunMenuCommand(const MenuCommand&) override {}
+    bool Busy() const override { return false; }
+  } host;
+  const auto previous = tray::SetNotifyFunction(Shell);
+  HWND window = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  testing::FakeMainView view;
+  MainMenus menus(window, view, host);
+
+  menus.MinimiseToTray();
+  EXPECT_TRUE(IsWindowVisible(window)) << "hidden without an icon";
+  EXPECT_FALSE(tray::TrayInstalled());
+  menus.TaskbarCreated();
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  shellTakesIcons = TRUE;
+  menus.TaskbarCreated();
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_TRUE(tray::TrayInstalled());
+  tray::TrayRemove();
+  DestroyWindow(window);
+  tray::SetNotifyFunction(previous);
 }
 
 }  // namespace

@@ -73,6 +73,17 @@ int Journal::Add(Record record) {
   return 0;
 }
 
+bool Journal::Replace(int id, Record record) {
+  for (auto& [key, r] : open_) {
+    if (key != id) continue;
+    std::swap(r, record);
+    if (Write().ok()) return true;
+    std::swap(r, record);
+    return false;
+  }
+  return false;
+}
+
 void Journal::Remove(int id) {
   std::erase_if(open_, [id](const auto& e) { return e.first == id; });
   (void)Write();

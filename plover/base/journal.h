@@ -23,7 +23,13 @@ inline constexpr const char* kJournalHeader = "Plover journal 1";
 
 // The kinds of record, each with its fields.
 namespace journal_kind {
-inline constexpr const char* kSwitch = "switch";  // game directory, version name
+// game directory, version name, and where its copies under way are: only in
+// the game directory's temporary folder (kInFolder) or also beside their
+// targets (kBeside; a record without the field comes from an older Plover
+// and counts as that).
+inline constexpr const char* kSwitch = "switch";
+inline constexpr const char* kInFolder = "folder";
+inline constexpr const char* kBeside = "beside";
 inline constexpr const char* kBuild = "build";    // version name
 inline constexpr const char* kRename = "rename";  // old name, new name
 inline constexpr const char* kExpert = "expert";  // version name
@@ -47,6 +53,9 @@ class Journal {
   // Adds a record and writes the journal whole. Returns the record's number,
   // or 0 when the journal could not be written (the record is then dropped).
   int Add(Record record);
+  // Replaces a record and writes the journal whole; false when it could not
+  // be written (the record then stays as it was, in the file too).
+  bool Replace(int id, Record record);
   // Removes a record; the file goes with the last one.
   void Remove(int id);
 
@@ -84,6 +93,11 @@ class JournalEntry {
   }
   // Leaves the record in the file: the next start finishes the work.
   void Keep() { id_ = 0; }
+  // The record, changed as the work goes on; false when the file could not
+  // take the change (or there is no record).
+  bool Update(Journal::Record record) {
+    return id_ != 0 && journal_->Replace(id_, std::move(record));
+  }
 
  private:
   Journal* journal_;

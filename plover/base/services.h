@@ -9,6 +9,7 @@
 #include "plover/base/installed_mark.h"
 #include "plover/base/journal.h"
 #include "plover/base/ui.h"
+#include "plover/base/virtual_store.h"
 
 namespace plover {
 
@@ -28,6 +29,14 @@ struct Services {
   Journal* journal = nullptr;
   // The running processes; without it no game is ever seen running.
   ui::ProcessList* processes = nullptr;
+  // Whether the program is elevated, and an elevated run of it; without it
+  // a game folder that refuses writes is reported as any other failure.
+  ui::Elevation* elevation = nullptr;
+  // The system's folders, for the game folder's mirror in VirtualStore.
+  KnownFolders known{};
+  // False once start-up found the program directory refusing writes (the
+  // player was told): nothing else tells it again.
+  bool programDirWritable = true;
   // Set while a switch runs, its questions included (see ApplyVersion).
   bool switching = false;
   // The version marked as installed, and what is known of the others.

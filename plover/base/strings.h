@@ -27,6 +27,10 @@ inline constexpr const char* kWrongGameDir = "你选择的魔兽目录不对，�
 inline constexpr const char* kGameNotFound = "找不到魔兽,请选择正确的目录";
 inline constexpr const char* kGameRunning = "魔兽正在运行，部分文件可能无法转换。是否继续？";
 inline constexpr const char* kTitleSwitch = "转换";
+inline constexpr const char* kNeedsAdministrator =
+    "魔兽目录需要管理员权限才能写入。是否以管理员身份转换？";
+inline constexpr const char* kProgramDirNotWritable =
+    "Plover 所在的文件夹无法写入，版本和设置都不能保存。请把 Plover 放到可以写入的文件夹中。";
 
 inline constexpr const char* kLoaderMade = "已经生成loader！- Created by Velmor";
 inline constexpr const char* kConfirmDelete = "你确定要删除吗？";

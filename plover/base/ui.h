@@ -42,6 +42,17 @@ struct Launcher {
   virtual bool Start(const std::string& program, const std::string& arguments, int showState) = 0;
 };
 
+struct Elevation {
+  virtual ~Elevation() = default;
+  // True when the program runs with an administrator's full rights.
+  virtual bool Elevated() = 0;
+  // Starts this program elevated with `arguments` (the player confirms it
+  // in the system's prompt) and waits for it to end, the windows drawn
+  // meanwhile but taking no input. Its exit code; nullopt when the player
+  // refused or it could not be started.
+  virtual std::optional<int> RunElevated(const std::string& arguments) = 0;
+};
+
 struct ProcessList {
   virtual ~ProcessList() = default;
   // The full paths of the program files of the running processes, as far as

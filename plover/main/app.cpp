@@ -27,7 +27,9 @@ Settings ReadSettingsCreatingMissing(Services& s) {
   std::string bytes;
   fs::Status st = s.fs.ReadAll(SettingsPath(s), bytes);
   if (st.is(fs::kFileNotFound)) {
-    // A missing file is created as two empty lines, then read again.
+    // A missing file is created as two empty lines, then read again; in a
+    // folder that takes no file (the player has been told) it reads so.
+    if (!s.programDirWritable) return ParseSettings(kEmptySettings);
     if (!s.fs.WriteAll(SettingsPath(s), kEmptySettings).ok()) throw StartupFailure{};
     st = s.fs.ReadAll(SettingsPath(s), bytes);
   }
@@ -62,6 +64,28 @@ void BuildVersionList(Services& s, MainView& view) {
   }
 }
 
+// Plover keeps its versions and settings beside itself: a folder that takes
+// no file (Plover unpacked under Program Files, say) is told once, and the
+// start goes on.
+void CheckProgramDirWritable(Services& s) {
+  const std::string probe = s.appDir + "Plover" + std::string(kTempSuffix);
+  s.programDirWritable = s.fs.WriteAll(probe, "").ok();
+  if (s.programDirWritable) {
+    (void)s.fs.Delete(probe);
+  } else {
+    s.prompts.MsgBox(text_of::kProgramDirNotWritable, text_of::kTitleError,
+                     ui::kOkOnly | ui::kIconExclamation);
+  }
+}
+
+// A switch's temporary folder in the game directory that a switch stopped
+// short left, with or without a record of it, goes at every start: no
+// switch runs yet.
+void RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
+  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
+  if (IsAbsolutePath(gameDir) && s.fs.FolderExists(folder)) (void)s.fs.DeleteFolder(folder);
+}
+
 }  // namespace
 
 bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
@@ -76,6 +100,7 @@ bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
 StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments,
                          const RecoverySteps& recovery) {
   RecoverInterruptedWork(s, recovery);
+  CheckProgramDirWritable(s);
   try {
     const Settings settings = ReadSettingsCreatingMissing(s);
     bool firstRun = false;
@@ -88,6 +113,7 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     view.SetReplayPath(settings.replayDir.empty() ? s.appDir + "replays\\" : settings.replayDir);
 
     if (!HoldsWar3(s.fs, view.GamePath())) CmdChooseGameDir(s, view);
+    RemoveSwitchTemporaryFolder(s, view.GamePath());
 
     // The welcome makes the first version from the game directory: when the
     // player cancelled its choice there is nothing to make it from, and the
@@ -109,6 +135,8 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
 bool SaveSettings(Services& s, const MainView& view) {
   const auto bytes = SerializeSettings({view.GamePath(), view.ReplayPath()});
   if (bytes && fs::SafeWrite(s.fs, SettingsPath(s), *bytes).ok()) return true;
+  // The player heard at the start that nothing can be saved here.
+  if (!s.programDirWritable) return false;
   s.prompts.MsgBox(text_of::kCannotSaveSettings, text_of::kTitleError,
                    ui::kOkOnly | ui::kIconError);
   return false;

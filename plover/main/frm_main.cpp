@@ -411,7 +411,7 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_TIMER:
       if (wParam == kTimer1 && services_) {
         ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath(),
-                   services_->journal);
+                   services_->journal, VirtualStoreOf(AddBackslash(GamePath()), services_->known));
       }
       return true;
     case WM_QUERYENDSESSION:

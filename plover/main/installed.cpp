@@ -20,7 +20,7 @@ SwitchReport SwitchVersion(Services& s, MainView& view, const std::string& name,
       break;
     }
   }
-  s.mark.Switched(listed, std::nullopt);
+  s.mark.Switched(listed, report.whole);
   versions::ShowInstalledVersion(s, view);
   return report;
 }

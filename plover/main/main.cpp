@@ -13,6 +13,7 @@
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/main/command_line.h"
+#include "plover/main/elevated_switch.h"
 #include "plover/main/frm_main.h"
 #include "plover/shell/pickers.h"
 #include "plover/shell/win32_ui.h"
@@ -135,8 +136,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // A command line that cannot convert names no version: the window is
   // shown, as for any name that is not listed.
   const std::string arguments = ArgumentsOf(win::Utf8(GetCommandLineW()).value_or(std::string()));
-  win::UniqueHandle lock = TakeInstanceLock(instance);
-  if (!lock) {
+  // An administrator's run of one switch, started by a Plover that runs:
+  // it is no second instance.
+  const auto elevated = ParseElevatedSwitch(arguments);
+  win::UniqueHandle lock;
+  if (!elevated) lock = TakeInstanceLock(instance);
+  if (!elevated && !lock) {
     // A loader or a replay opened while Plover runs: the running Plover
     // switches and starts the game, when it is idle.
     if (HandOverToRunningInstance(handOver, arguments)) return 0;
@@ -171,6 +176,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   services.filePicker = &filePicker;
   versions::Win32FileVersionReader versionReader;
   services.versionReader = &versionReader;
+  services.known = shell::KnownFoldersFromEnvironment();
+  if (elevated) {
+    // No window, no game, no settings: the switch alone, with its own
+    // questions and report. The Plover that waits asked about the game
+    // running already.
+    frmMain.SetGamePath(elevated->gameDir);
+    const SwitchReport report = ApplyVersion(services, frmMain, elevated->name, elevated->scope);
+    return ExitCodeOf(report, frmMain.Status());
+  }
+  shell::Win32Elevation elevation(*exePath);
+  services.elevation = &elevation;
   shell::Win32ProcessList processes;
   services.processes = &processes;
   frmMain.Attach(&services);

@@ -34,13 +34,15 @@ bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
   return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
 }
 
-// A switch copies each store copy beside its game file first: what it was
-// writing when it stopped is thrown away. The game files themselves were
-// only ever replaced whole.
-bool DropSwitchTemporaries(Services& s, const std::string& gameDir, const std::string& name) {
-  // Most copies under way sit in one folder of the game folder; the others
-  // sit beside their game files.
+// A switch copies each store copy to a temporary first: what it was writing
+// when it stopped is thrown away. The game files themselves were only ever
+// replaced whole. The copies under way sit in one folder of the game folder,
+// and beside their game files only when the record says so: only then is
+// each entry looked at.
+bool DropSwitchTemporaries(Services& s, const std::string& gameDir, const std::string& name,
+                           bool beside) {
   bool ok = RemoveSwitchTemporaryFolder(s, gameDir);
+  if (!beside) return ok;
   std::string bytes;
   const fs::Status read = s.fs.ReadAll(VersionFilePath(s.appDir, name), bytes);
   if (read.is(fs::kFileNotFound) || read.is(fs::kPathNotFound)) return ok;
@@ -128,7 +130,12 @@ bool FinishExpert(Services& s, const std::string& name) {
 bool Finish(Services& s, const Journal::Record& r, const RecoverySteps& steps) {
   namespace kind = journal_kind;
   const std::string& k = r[0];
-  if (k == kind::kSwitch && r.size() == 3) return DropSwitchTemporaries(s, r[1], r[2]);
+  // A record of three fields comes from an older Plover, which put
+  // temporaries beside their targets as well.
+  if (k == kind::kSwitch && r.size() == 3) return DropSwitchTemporaries(s, r[1], r[2], true);
+  if (k == kind::kSwitch && r.size() == 4) {
+    return DropSwitchTemporaries(s, r[1], r[2], r[3] != kind::kInFolder);
+  }
   if (k == kind::kBuild && r.size() == 2) return !steps.builds || FinishBuild(s, r[1]);
   if (k == kind::kRename && r.size() == 3) return !steps.renames || FinishRename(s, r[1], r[2]);
   if (k == kind::kDelete && r.size() == 2) return !steps.deletes || FinishDelete(s, r[1]);

@@ -24,11 +24,15 @@ std::string ReplayCopyName(std::string_view replayDir, const LocalTime& t) {
   return name;
 }
 
-bool ReplayWatch::TakeIfNew(const fs::FileInfo& info) {
-  if (info.size == lastLength && info.lastWrite == lastWrite) return false;
-  lastLength = info.size;
-  lastWrite = info.lastWrite;
-  return true;
+ReplaySource NewReplay(const ReplayWatch& watch, const std::optional<fs::FileInfo>& game,
+                       const std::optional<fs::FileInfo>& mirror) {
+  const bool newGame = game && watch.game.Differs(*game);
+  const bool newMirror = mirror && watch.mirror.Differs(*mirror);
+  if (newGame && newMirror) {
+    return mirror->lastWrite > game->lastWrite ? ReplaySource::kMirror : ReplaySource::kGame;
+  }
+  if (newMirror) return ReplaySource::kMirror;
+  return newGame ? ReplaySource::kGame : ReplaySource::kNone;
 }
 
 std::string WatchedReplayPath(std::string_view gameDir) {
@@ -83,18 +87,29 @@ bool CreateFolders(fs::FileSystem& fs, std::string_view path) {
 }
 
 bool ReplayTick(fs::FileSystem& fs, Clock& clock, ReplayWatch& watch, std::string_view gameDir,
-                std::string_view replayDir, Journal* journal) {
+                std::string_view replayDir, Journal* journal, std::string_view mirror) {
   if (!WithinPathLimit(gameDir) || !WithinPathLimit(replayDir)) return false;
-  const std::string watched = WatchedReplayPath(gameDir);
-  fs::FileInfo info;
-  if (!fs.GetFile(watched, &info).ok()) return false;
-  if (info.size == watch.lastLength && info.lastWrite == watch.lastWrite) return false;
+  const auto look = [&fs](const std::string& path) -> std::optional<fs::FileInfo> {
+    fs::FileInfo info;
+    if (!fs.GetFile(path, &info).ok()) return std::nullopt;
+    return info;
+  };
+  const std::string inGame = WatchedReplayPath(gameDir);
+  const std::string inMirror = mirror.empty() ? std::string() : WatchedReplayPath(mirror);
+  const auto game = look(inGame);
+  const auto mirrored = inMirror.empty() ? std::nullopt : look(inMirror);
+  const ReplaySource source = NewReplay(watch, game, mirrored);
+  if (source == ReplaySource::kNone) return false;
   if (!CreateFolders(fs, replayDir)) return false;
   const std::string target = ReplayCopyName(AddBackslash(replayDir), clock.Now());
   const JournalEntry entry(journal, {journal_kind::kReplay, target});
+  const bool fromMirror = source == ReplaySource::kMirror;
   // A replay that could not be copied is tried again at the next tick.
-  if (!fs::SafeCopy(fs, watched, target).ok()) return false;
-  (void)watch.TakeIfNew(info);
+  if (!fs::SafeCopy(fs, fromMirror ? inMirror : inGame, target).ok()) return false;
+  // Both count as seen: the other one, if new too, is older.
+  for (const auto& [seen, info] : {std::pair{&watch.game, game}, {&watch.mirror, mirrored}}) {
+    if (info) *seen = {info->size, info->lastWrite};
+  }
   return true;
 }
 

@@ -1,12 +1,14 @@
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
+#include "plover/base/virtual_store.h"
+#include "plover/main/elevated_switch.h"
 #include "plover/main/running_game.h"
-#include "plover/versions/quick_check.h"
+#include "plover/main/switch_engine.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {
@@ -67,37 +69,100 @@ class SwitchRunning {
 // when the first file is copied and removed with everything in it when the
 // switch ends. A new name in it is found at once however many files the
 // folders of the game hold. Where it cannot be made, each temporary goes
-// beside its target.
+// beside its target, but only once the switch's record in the journal says
+// so: the next start then knows to look there.
 class TemporaryFolder {
  public:
   // A folder that cannot be removed keeps the switch's record, so that the
   // next start removes it.
-  TemporaryFolder(fs::FileSystem& fs, std::string path, JournalEntry& journal)
-      : fs_(fs), path_(std::move(path)), journal_(journal) {}
+  TemporaryFolder(fs::FileSystem& fs, std::string path, JournalEntry& journal,
+                  Journal::Record record)
+      : fs_(fs), path_(std::move(path)), journal_(journal), record_(std::move(record)) {}
   ~TemporaryFolder() {
     if (ready_ && !fs_.DeleteFolder(path_).ok()) journal_.Keep();
   }
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
-  // The folder, or "" for temporaries beside their targets.
-  const std::string& Get() {
+  // The folder, "" for temporaries beside their targets, nullopt for none
+  // anywhere (the copy cannot be made safely).
+  std::optional<std::string> Get() {
     if (!tried_) {
       tried_ = true;
+      made_ = fs_.CreateFolder(path_);
       // One left by a switch that never ended is taken over.
-      ready_ = fs_.CreateFolder(path_).ok() || fs_.FolderExists(path_);
+      ready_ = made_.ok() || fs_.FolderExists(path_);
+      if (!ready_) {
+        record_.back() = journal_kind::kBeside;
+        beside_ = journal_.Update(record_);
+      }
     }
-    static const std::string kBeside;
-    return ready_ ? path_ : kBeside;
+    if (ready_) return path_;
+    if (beside_) return std::string();
+    return std::nullopt;
   }
+  // How the folder's making failed (ok when it was made or found).
+  fs::Status Made() const { return ready_ ? fs::Status{} : made_; }
 
  private:
   fs::FileSystem& fs_;
   std::string path_;
   JournalEntry& journal_;
+  Journal::Record record_;
   bool tried_ = false;
   bool ready_ = false;
+  bool beside_ = false;
+  fs::Status made_;
 };
+
+bool SameFile(const fs::FileInfo& a, const fs::FileInfo& b) {
+  return a.size == b.size && a.lastWrite == b.lastWrite;
+}
+
+// What the game reads of an entry: the game folder's mirror in VirtualStore
+// holds its own copy of some files, which the game sees first.
+struct GameSide {
+  std::string file;    // in the game folder
+  std::string mirror;  // its mirror's copy, "" when the folder has no mirror
+};
+
+// Whether the game sees the store copy `store` for the entry; `inMirror` is
+// set when the mirror holds a copy of it. At most two look-ups without a
+// mirror: one of the game file.
+bool SeesStoreCopy(fs::FileSystem& fs, const fs::FileInfo& store, const GameSide& side,
+                   bool& inMirror) {
+  fs::FileInfo seen;
+  inMirror = !side.mirror.empty() && fs.GetFile(side.mirror, &seen).ok();
+  if (!inMirror && !fs.GetFile(side.file, &seen).ok()) return false;
+  return SameFile(store, seen);
+}
+
+// True when Plover could run elevated: it has a way to, and is not already.
+// Otherwise a folder that refuses writes is reported like any other failure.
+bool CanElevate(Services& s) {
+  return s.elevation && !s.elevation->Elevated();
+}
+
+// The player is asked whether an administrator's copy of Plover should do
+// the switch; a No, or a refused elevation, writes nothing.
+SwitchReport SwitchElevated(Services& s, MainView& view, const std::string& gameDir,
+                            const std::string& name, Scope scope) {
+  SwitchReport report;
+  report.outcome = SwitchOutcome::kStopped;
+  const int answer = s.prompts.MsgBox(text_of::kNeedsAdministrator, text_of::kTitleSwitch,
+                                      ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2);
+  std::optional<int> code;
+  if (answer == ui::kIdYes) {
+    code = s.elevation->RunElevated(ElevatedSwitchArguments({scope, gameDir, name}));
+  }
+  if (!code) {
+    view.SetStatus(text_of::kIdle);
+    return report;
+  }
+  const ElevatedResult result = ResultOfExitCode(*code);
+  view.SetStatus(result.status);
+  return result.report;
+}
 
 }  // namespace
 
@@ -143,11 +208,16 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
   }
 
   const std::string gameDir = AddBackslash(view.GamePath());
-  // The copy under way is written beside its game file or in the game
-  // folder's temporary folder: the next start removes it if the program is
+  const std::string mirror = VirtualStoreOf(gameDir, s.known);
+  const bool mirrored = !mirror.empty() && s.fs.FolderExists(mirror);
+  // The copy under way is written in the game folder's temporary folder,
+  // or beside its game file: the next start removes it if the program is
   // stopped before the switch ends.
-  JournalEntry journal(s.journal, {journal_kind::kSwitch, gameDir, name});
-  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix), journal);
+  Journal::Record record{journal_kind::kSwitch, gameDir, name, journal_kind::kInFolder};
+  JournalEntry journal(s.journal, record);
+  TemporaryFolder temporaries(s.fs, gameDir + std::string(fs::kTempSuffix), journal, record);
+  bool wroteAny = false;
+  bool whole = read.ok() && !bytes.empty();
   const std::vector<std::string> lines = versions::SplitLines(bytes);
   size_t handled = 0;
   for (const auto& raw : lines) {
@@ -155,26 +225,52 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     const auto decoded = text::GbkToUtf8(raw);
     if (!decoded) {
       report.notWritten.push_back(versions::DisplayableLine(raw));
+      whole = false;
       continue;
     }
     const std::string& entry = *decoded;
-    if (!ScopeAdmits(scope, entry)) continue;
+    const bool admitted = ScopeAdmits(scope, entry);
     // The report names each entry as the version file writes it.
     if (EntryEscapesGameDirectory(entry) || !FitsLongPath(gameDir, entry)) {
-      report.notWritten.push_back(entry);
+      if (admitted) report.notWritten.push_back(entry);
+      whole = false;
       continue;
     }
 
     const std::string storeCopy = versions::StoreCopyPath(s.appDir, name, entry);
-    const std::string gameFile = versions::GameFilePath(gameDir, entry);
-    fs::Status st = s.fs.GetFile(storeCopy);
+    const GameSide side{versions::GameFilePath(gameDir, entry),
+                        mirrored ? versions::GameFilePath(mirror, entry) : std::string()};
+    fs::FileInfo store;
+    fs::Status st = s.fs.GetFile(storeCopy, &store);
+    bool inMirror = false;
     // A game file that already holds its store copy is left as it is.
-    if (st.ok() && !versions::InPlace(s.fs, storeCopy, gameFile)) {
-      st = fs::SafeCopy(s.fs, storeCopy, gameFile, temporaries.Get());
+    const bool inPlace = st.ok() && SeesStoreCopy(s.fs, store, side, inMirror);
+    if (!admitted) {
+      // Seen only to tell whether the whole version is in place.
+      whole = whole && inPlace;
+      continue;
+    }
+    if (st.ok() && !inPlace) {
+      const auto folder = temporaries.Get();
+      if (!wroteAny && temporaries.Made().is(fs::kAccessDenied)) st = temporaries.Made();
+      if (st.ok()) {
+        st = folder ? fs::SafeCopy(s.fs, storeCopy, side.file, *folder)
+                    : fs::Status{fs::kPathFileAccessError};
+      }
+      // The game folder refuses the switch's first write: it needs an
+      // administrator, who may do the whole switch instead.
+      if (!wroteAny && st.is(fs::kAccessDenied) && CanElevate(s)) {
+        journal.End();
+        return SwitchElevated(s, view, gameDir, name, scope);
+      }
+      wroteAny = wroteAny || st.ok();
+      // What was written is what the game sees once the mirror's copy goes.
+      if (st.ok() && inMirror && !s.fs.Delete(side.mirror).ok()) st = {fs::kPermissionDenied};
       // The store copy is there: a copy that fails is not a missing file.
       if (st.is(fs::kFileNotFound)) st = {fs::kPathFileAccessError};
     }
 
+    if (!st.ok()) whole = false;
     if (st.ok()) continue;
     if (st.is(fs::kFileNotFound)) {
       if (AskToGoOn(s, FileNameOf(entry))) continue;
@@ -189,6 +285,7 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     report.notWritten.push_back(entry);
   }
 
+  report.whole = whole;
   if (report.notWritten.empty()) {
     view.SetStatus(text_of::kSwitched);
     report.outcome = SwitchOutcome::kCompleted;

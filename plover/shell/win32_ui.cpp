@@ -1,7 +1,9 @@
 #include "plover/shell/win32_ui.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
+#include "common/win32/late_bound.h"
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
 #include "plover/controls/skinned_window.h"
@@ -88,6 +90,65 @@ std::vector<std::string> Win32ProcessList::ImagePaths() {
     }
   }
   return paths;
+}
+
+}  // namespace plover::shell
+
+namespace plover::shell {
+
+bool Win32Elevation::Elevated() {
+  // advapi32 is loaded for this alone, when a game folder refuses writes.
+  static const auto open =
+      win::LateBound<decltype(&OpenProcessToken)>(L"advapi32.dll", "OpenProcessToken");
+  static const auto query =
+      win::LateBound<decltype(&GetTokenInformation)>(L"advapi32.dll", "GetTokenInformation");
+  HANDLE token = nullptr;
+  if (!open || !query || !open(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const win::UniqueHandle owned(token);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return query(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
+}
+
+std::optional<int> Win32Elevation::RunElevated(const std::string& arguments) {
+  static const auto execute =
+      win::LateBound<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+  const auto file = win::Wide(exePath_);
+  const auto parameters = win::Wide(arguments);
+  if (!execute || !file || !parameters) return std::nullopt;
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  info.hwnd = GetActiveWindow();
+  info.lpVerb = L"runas";
+  info.lpFile = file->c_str();
+  info.lpParameters = parameters->c_str();
+  info.nShow = SW_SHOWNORMAL;
+  // A refused prompt ends the call with ERROR_CANCELLED.
+  if (!execute(&info) || !info.hProcess) return std::nullopt;
+  const win::UniqueHandle process(info.hProcess);
+  // The windows are drawn while the elevated run works; input waits, as
+  // during any switch.
+  while (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  DWORD code = 0;
+  if (!GetExitCodeProcess(info.hProcess, &code)) return std::nullopt;
+  return static_cast<int>(code);
+}
+
+KnownFolders KnownFoldersFromEnvironment() {
+  const auto variable = [](const wchar_t* name) {
+    wchar_t value[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(name, value, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::string();
+    return win::Utf8(std::wstring_view(value, n)).value_or(std::string());
+  };
+  return {variable(L"ProgramFiles"), variable(L"ProgramFiles(x86)"), variable(L"SystemRoot"),
+          variable(L"LOCALAPPDATA")};
 }
 
 }  // namespace plover::shell

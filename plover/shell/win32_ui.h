@@ -6,10 +6,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plover/base/ui.h"
+#include "plover/base/virtual_store.h"
 
 namespace plover::shell {
 
@@ -51,6 +54,22 @@ class Win32FilePicker final : public ui::FilePicker, OwnedWindowPart {
                                   const std::string& title, unsigned flags,
                                   const std::string& preset) override;
 };
+
+// Elevation through the system's prompt (ShellExecuteEx with "runas"); the
+// wait draws the windows and lets no input through.
+class Win32Elevation final : public ui::Elevation {
+ public:
+  explicit Win32Elevation(std::string exePath) : exePath_(std::move(exePath)) {}
+  bool Elevated() override;
+  std::optional<int> RunElevated(const std::string& arguments) override;
+
+ private:
+  std::string exePath_;
+};
+
+// The system's folders from the environment, as Windows sets it for every
+// program.
+KnownFolders KnownFoldersFromEnvironment();
 
 // The running processes, from a snapshot of the system's process list; the
 // processes whose program file cannot be queried are left out.

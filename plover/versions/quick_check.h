@@ -19,9 +19,11 @@ bool InPlace(fs::FileSystem& fs, const std::string& storeCopy, const std::string
 // True when the version file of `name` can be read whole, names at least one
 // entry, and every entry's game file below `gameDir` is in place. An entry
 // that leaves the game directory, or a line that is not code page 936, makes
-// the version not installed.
+// the version not installed. With a `mirror` (the game folder's VirtualStore
+// folder), its copy of a file, where there is one, is what the game reads
+// and what is looked at.
 bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_view name,
-                      std::string_view gameDir);
+                      std::string_view gameDir, std::string_view mirror = "");
 
 // Marks in the view's list the version the game directory holds (see
 // InstalledMark), looking at no more than `budget` versions not known yet;

@@ -22,9 +22,10 @@ int ErrorNumberOf(unsigned long e) {
     case ERROR_BAD_NETPATH:
       return kPathNotFound;
     case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return kAccessDenied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
     case ERROR_USER_MAPPED_FILE:
       return kPermissionDenied;
     case ERROR_DISK_FULL:

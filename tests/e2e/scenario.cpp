@@ -24,8 +24,10 @@ const std::vector<std::string>& FullEntries() {
 Scenario::Scenario(std::string_view testName, std::string_view gameFolder)
     : root_(WorkDir(testName)),
       prog_(Join(root_, "prog")),
-      game_(Join(root_, gameFolder)),
+      game_(gameFolder.size() > 2 && gameFolder[1] == ':' ? std::string(gameFolder)
+                                                          : Join(root_, gameFolder)),
       exe_(Join(prog_, "Plover.exe")) {
+  if (!game_.starts_with(root_)) RemoveTree(game_);
   MakeDirs(prog_);
   CopyInto(PloverExePath(), exe_);
 }

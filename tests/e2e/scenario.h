@@ -24,7 +24,8 @@ inline constexpr const char* kGameFlavour = "1.24";
 class Scenario {
  public:
   // An empty work folder <build>\e2e-work\<testName> with prog\Plover.exe;
-  // the game goes into the folder `gameFolder` beside prog.
+  // the game goes into the folder `gameFolder` beside prog, or where a full
+  // path (emptied first) says.
   explicit Scenario(std::string_view testName, std::string_view gameFolder = "game");
 
   const std::string& root() const { return root_; }

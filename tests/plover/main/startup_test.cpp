@@ -92,6 +92,23 @@ TEST_F(StartupTest, CancellingThePickerShowsTheWindowWhateverVerDatHolds) {
   }
 }
 
+// Plover unpacked where it cannot write: told once, and it goes on; a
+// switch's temporary folder left in the game directory goes at every start.
+TEST_F(StartupTest, AProgramFolderThatTakesNoFileIsToldOnceAndStartUpGoesOn) {
+  fs.PutFile("C:\\P\\war3.exe", "exe");
+  fs.PutFile("C:\\P\\.plover-tmp\\Game.dll.plover-tmp", "half");
+  fs.Fail(Op::kWrite, "", fs::kAccessDenied, 0, -1);
+  EXPECT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(prompts.boxes,
+            (std::vector<Box>{{"Plover 所在的文件夹无法写入，版本和设置都不能保存。请把 Plover "
+                               "放到可以写入的文件夹中。",
+                               "错误", ui::kOkOnly | ui::kIconExclamation}}));
+  EXPECT_EQ(view.gamePath, "C:\\P\\");
+  EXPECT_FALSE(SaveSettings(services, view));
+  EXPECT_EQ(prompts.boxes.size(), 1u) << "nothing told again at closing";
+  EXPECT_FALSE(fs.Exists("C:\\P\\.plover-tmp"));
+}
+
 TEST_F(StartupTest, SavedDirectoriesAreUsed) {
   Settings("D:\\War3\\\r\nE:\\Rep\\\r\n");
   EXPECT_EQ(Run(), StartupResult::kShowWindow);

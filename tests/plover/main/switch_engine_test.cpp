@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
+#include "plover/main/elevated_switch.h"
 #include "plover/main/recovery.h"
 #include "tests/support/fakes.h"
 
@@ -463,16 +465,127 @@ TEST_F(SwitchTest, TemporariesLiveInAFolderOfTheirOwnForAsLongAsTheSwitchRuns) {
   EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
 
   // A game directory that takes no new folder gets its temporaries beside
-  // their targets.
+  // their targets, once the journal says so; without a record, none at all.
   Reset();
   AddVersion({"Game.dll", kMap});
   fs.Fail(Op::kCreateFolder, "", fs::kPermissionDenied, 0, -1);
+  const SwitchReport unrecorded = Apply();
+  EXPECT_EQ(unrecorded.outcome, SwitchOutcome::kIncomplete);
+  EXPECT_EQ(unrecorded.notWritten, (Names{"Game.dll", kMap}));
+  EXPECT_TRUE(Written().empty());
+
+  Reset();
+  AddVersion({"Game.dll", kMap});
+  Journal journal(fs, "C:\\P\\");
+  services.journal = &journal;
+  fs.Fail(Op::kCreateFolder, "", fs::kPermissionDenied, 0, -1);
+  std::optional<std::string> recordWhileCopying;
+  prompts.onShow = nullptr;
+  view.onProgress = [&](size_t done, size_t) {
+    if (done == 1) recordWhileCopying = fs.Contents(journal.Path());
+  };
   EXPECT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
-  EXPECT_EQ(Written(), InGame({"Game.dll", kMap}));
+  EXPECT_EQ(fs.Contents("D:\\War3\\Game.dll"), "new Game.dll");
   EXPECT_NE(std::find(fs.Log().begin(), fs.Log().end(),
                       "move D:\\War3\\Game.dll.plover-tmp -> D:\\War3\\Game.dll"),
             fs.Log().end());
   EXPECT_TRUE(TempFilesLeft(fs).empty());
+  EXPECT_NE(recordWhileCopying.value_or("").find("\tbeside"), std::string::npos);
+}
+
+// A game folder that refuses the switch's first write asks for an elevated
+// run, before anything is written, when Plover is not elevated; the run's
+// exit code gives the status. Otherwise the failures are reported as ever.
+TEST_F(SwitchTest, AGameFolderThatRefusesTheFirstWriteAsksForAnAdministrator) {
+  struct Elevation : ui::Elevation {
+    bool elevated = false;
+    std::optional<int> code;
+    std::vector<std::string> runs;
+    bool Elevated() override { return elevated; }
+    std::optional<int> RunElevated(const std::string& arguments) override {
+      runs.push_back(arguments);
+      return code;
+    }
+  };
+  const Box question{"魔兽目录需要管理员权限才能写入。是否以管理员身份转换？", "转换",
+                     ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2};
+  const std::string run = "/switch 1 \"D:\\War3\\\" \"1.20\"";
+  struct Case {
+    const char* what;
+    bool elevated;
+    int refusal;  // of every write into the game folder
+    int skip;     // writes that succeed first
+    int answer;
+    std::optional<int> code;
+    bool asked;
+    const char* status;
+  };
+  const Case cases[] = {
+      {"Yes, done", false, fs::kAccessDenied, 0, ui::kIdYes, 0, true, text_of::kSwitched},
+      {"Yes, not all", false, fs::kAccessDenied, 0, ui::kIdYes, 1, true,
+       text_of::kSwitchIncomplete},
+      {"Yes, refused", false, fs::kAccessDenied, 0, ui::kIdYes, std::nullopt, true, text_of::kIdle},
+      {"No", false, fs::kAccessDenied, 0, ui::kIdNo, 0, true, text_of::kIdle},
+      {"elevated already", true, fs::kAccessDenied, 0, 0, 0, false, text_of::kSwitchIncomplete},
+      {"in use", false, fs::kPermissionDenied, 0, 0, 0, false, text_of::kSwitchIncomplete},
+      {"after a first write", false, fs::kAccessDenied, 1, 0, 0, false, text_of::kSwitchIncomplete},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Reset();
+    AddVersion(kExample);
+    Elevation elevation;
+    elevation.elevated = c.elevated;
+    elevation.code = c.code;
+    services.elevation = &elevation;
+    fs.Fail(Op::kCreateFolder, "D:\\War3\\.plover-tmp", c.refusal, c.skip);
+    fs.Fail(Op::kCopy, "", c.refusal, c.skip, -1);
+    if (c.asked) prompts.answers = {c.answer};
+
+    Apply();
+
+    EXPECT_EQ(!prompts.boxes.empty() && prompts.boxes[0] == question, c.asked);
+    EXPECT_EQ(elevation.runs, c.asked && c.answer == ui::kIdYes ? Names{run} : Names{});
+    if (c.asked) {
+      EXPECT_TRUE(Written().empty());
+    }
+    EXPECT_EQ(view.status, c.status);
+    ExpectWindowEnabledAfterOneSwitch();
+  }
+  EXPECT_EQ(ParseElevatedSwitch(run), (ElevatedSwitch{Scope::kAll, "D:\\War3\\", "1.20"}));
+  for (const char* bad : {"1.20", "/switch 4 \"D:\\\" \"x\"", "/switch 1 \"D:\\\" \"\"",
+                          "/switch 1 \"D:\\\" \"x\" y"}) {
+    EXPECT_EQ(ParseElevatedSwitch(bad), std::nullopt) << bad;
+  }
+}
+
+// Recovery looks beside the game files only for a switch that put its
+// temporaries there; otherwise it removes the temporary folder and makes no
+// look-up for any entry.
+TEST_F(SwitchTest, RecoveryLooksBesideTheTargetsOnlyWhenTheRecordSaysSo) {
+  Names many;
+  for (int i = 0; i < 50; ++i) many.push_back("f" + std::to_string(i) + ".dll");
+  AddVersion(many);
+  for (const char* where : {"folder", "beside"}) {
+    SCOPED_TRACE(where);
+    fs.PutFile("C:\\P\\Plover.journal",
+               std::string("Plover journal 1\r\nswitch\tD:\\War3\\\t1.20\t") + where + "\r\n");
+    fs.PutFile("D:\\War3\\.plover-tmp\\f1.dll.plover-tmp", "half");
+    fs.PutFile("D:\\War3\\f2.dll.plover-tmp", "half");
+    const int lookUps = fs.CallCount(Op::kGetFile) + fs.CallCount(Op::kDelete);
+    RecoverInterruptedWork(services);
+    const int made = fs.CallCount(Op::kGetFile) + fs.CallCount(Op::kDelete) - lookUps;
+    EXPECT_FALSE(fs.Exists("D:\\War3\\.plover-tmp"));
+    EXPECT_FALSE(fs.Exists("C:\\P\\Plover.journal"));
+    if (std::string(where) == "folder") {
+      EXPECT_LT(made, 5) << "no look-up per entry";
+      // Left behind by no switch this record knows: the sweep's.
+      ASSERT_TRUE(fs.Delete("D:\\War3\\f2.dll.plover-tmp").ok());
+    } else {
+      EXPECT_GE(made, 50);
+      EXPECT_FALSE(fs.Exists("D:\\War3\\f2.dll.plover-tmp"));
+    }
+  }
 }
 
 // A temporary folder the switch cannot remove keeps the switch's record in

@@ -81,8 +81,7 @@ Status SafeCopy(FileSystem& fs, const std::string& from, const std::string& to,
     // The copy carries the read-only attribute of its source; the game file
     // must not.
     Status s = fs.Copy(from, temp);
-    if (s.ok()) s = fs.ClearReadOnly(temp);
-    if (s.ok()) s = fs.Flush(temp);
+    if (s.ok()) s = fs.FlushCopy(temp);
     return s;
   };
   if (tempFolder.empty()) return ThroughTemporary(fs, to, TemporaryBeside(to), copy);

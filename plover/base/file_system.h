@@ -79,6 +79,13 @@ class FileSystem {
   // Puts a file's data on the disk itself, so that a power loss after the
   // file has been moved into place cannot leave it short.
   virtual Status Flush(const std::string& path) = 0;
+  // A copy just made: its data put on the disk, as Flush does, and its
+  // read-only attribute, which it takes from its source, taken off.
+  virtual Status FlushCopy(const std::string& path) {
+    Status s = ClearReadOnly(path);
+    if (s.ok()) s = Flush(path);
+    return s;
+  }
 
   // Names (not paths) of the files in `dir` matching a "*.ext" style pattern,
   // sorted without regard to case. A missing folder fails.

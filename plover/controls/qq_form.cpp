@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 #include "common/win32/common_controls.h"
@@ -18,6 +19,9 @@ namespace plover::controls {
 namespace {
 
 constexpr UINT_PTR kHostSubclass = 0x51514652;  // "QQFR"
+// The title bar's fill behind the caption while a long task runs: a deeper
+// blue than the bar, under which the white caption stays readable.
+constexpr COLORREF kProgressColour = RGB(24, 96, 180);
 // Posted to the frame: give both windows their rounded shape.
 constexpr UINT kApplyShape = WM_APP + 0x51;
 // Marks a framed window, pointing at its frame.
@@ -181,12 +185,32 @@ void QQForm::Refresh() {
   refreshing_ = false;
 }
 
+void QQForm::SetProgress(int permille) {
+  permille = std::clamp(permille, -1, 1000);
+  if (permille == progress_) return;
+  progress_ = permille;
+  if (!hwnd_ || surface_.width() == 0) return;
+  Paint();
+  if (content_) content_->PaintContent(surface_.dc(), win::DpiOf(host_));
+  const RECT band{0, 0, surface_.width(), titleBar_.bottom};
+  InvalidateRect(hwnd_, &band, FALSE);
+}
+
 void QQForm::Paint() {
   const UINT dpi = win::DpiOf(host_);
   const int w = surface_.width(), h = surface_.height();
   surface_.Put(FrameFace(w, h, dpi));
 
   HDC dc = surface_.dc();
+  if (progress_ >= 0 && titleBar_.bottom > titleBar_.top) {
+    // The title bar's width, buttons included, filled as far as the task has
+    // come.
+    const int left = titleBar_.left;
+    const int full = w - 2 * left;
+    const RECT fill{left, titleBar_.top, left + MulDiv(full, progress_, 1000), titleBar_.bottom};
+    const win::UniqueBrush brush(CreateSolidBrush(kProgressColour));
+    FillRect(dc, &fill, brush.get());
+  }
   HICON icon = IconOf(host_);
   if (icon) {
     const PixelRect r = ToPixels(kIconRect, dpi);

@@ -59,6 +59,10 @@ class QQForm final : public win::Window {
   static QQForm* FrameOf(HWND host);
   // Repaints the frame and lays out its buttons.
   void Refresh();
+  // How far a long task has come, in thousandths, drawn as a fill of the
+  // title bar from the left behind the caption; -1 takes it away. The
+  // window's caption stays its text.
+  void SetProgress(int permille);
 
   HWND host() const { return host_; }
   // A caption button's window (its text is its tooltip).
@@ -114,6 +118,7 @@ class QQForm final : public win::Window {
   // A press on a caption button whose release over it is a click.
   int pressed_ = -1;
   bool refreshing_ = false;
+  int progress_ = -1;  // thousandths, -1 none
 };
 
 }  // namespace plover::controls

@@ -95,6 +95,9 @@ class SkinnedWindow : public win::Window, public FrameContent {
   // not return to the message loop until it ends.
   void ShowStatus(int id, std::string_view text) const;
   UINT dpi() const { return dpi_; }
+  // The frame's title bar shows how far a long task has come (thousandths;
+  // -1 none).
+  void ShowProgress(int permille) { frame_.SetProgress(permille); }
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) final;

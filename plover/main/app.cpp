@@ -121,7 +121,6 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     if (firstRun && HoldsWar3(s.fs, view.GamePath())) view.ShowNewVersionWizard(text_of::kWelcome);
 
     BuildVersionList(s, view);
-    versions::ShowInstalledVersion(s, view);
 
     VersionPatches patches;
     return RunCommandLine(s, view, patches, arguments) ? StartupResult::kClose
@@ -130,6 +129,17 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     s.prompts.MsgBox(text_of::kProgramError, text_of::kTitleError, ui::kOkOnly | ui::kIconError);
     return StartupResult::kClose;
   }
+}
+
+bool StartupTail::Step(Services& s, MainView& view) {
+  if (!swept_) {
+    swept_ = !sweep_.Step(s);
+    return true;
+  }
+  // The versions looked at in one slice; a switch marks by itself.
+  constexpr size_t kVersionsPerStep = 8;
+  if (s.switching) return true;
+  return !versions::ShowInstalledVersion(s, view, kVersionsPerStep);
 }
 
 bool SaveSettings(Services& s, const MainView& view) {

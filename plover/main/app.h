@@ -22,6 +22,18 @@ enum class StartupResult { kShowWindow, kClose };
 StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments,
                          const RecoverySteps& recovery = {});
 
+// What start-up leaves until the window is shown: the sweep of temporaries,
+// then the installed mark, in slices small enough for the window to stay
+// responsive. Step returns false once all is done.
+class StartupTail {
+ public:
+  bool Step(Services& s, MainView& view);
+
+ private:
+  TemporariesSweep sweep_;
+  bool swept_ = false;
+};
+
 // Closing: writes ver.dat whole or not at all; tells the player when it
 // cannot. Returns false when the file could not be written.
 bool SaveSettings(Services& s, const MainView& view);

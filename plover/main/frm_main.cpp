@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "common/tray/tray.h"
@@ -221,6 +222,12 @@ void FrmMain::Show() {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_DEFERERASE);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
+  SetTimer(hwnd_, kStartupTailTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void FrmMain::FinishStartupNow() {
+  while (services_ && startupTail_.Step(*services_, *this)) {
+  }
 }
 
 int FrmMain::RunMessageLoop() {
@@ -409,6 +416,9 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       return true;
     case WM_TIMER:
+      if (wParam == kStartupTailTimer && (!services_ || !startupTail_.Step(*services_, *this))) {
+        KillTimer(hwnd_, kStartupTailTimer);
+      }
       if (wParam == kTimer1 && services_) {
         ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath(),
                    services_->journal, VirtualStoreOf(AddBackslash(GamePath()), services_->known));
@@ -579,6 +589,7 @@ void FrmMain::EnableInput(bool enabled) {
 void FrmMain::SwitchProgress(size_t done, size_t total) {
   if (total == 0) {
     taskbar_.Show(0, 0);
+    ShowProgress(-1);
     return;
   }
   // A few times a second is enough to keep the window drawn and Windows
@@ -588,6 +599,7 @@ void FrmMain::SwitchProgress(size_t done, size_t total) {
   if (done != 0 && now - lastPaint_ < kIntervalMs) return;
   lastPaint_ = now;
   taskbar_.Show(done, total);
+  ShowProgress(static_cast<int>(static_cast<uint64_t>(done) * 1000 / total));
   // Only paint goes through: input stays queued until the switch ends, and
   // the switch's busy mark refuses any command a sent message could start.
   // Looking at the queue also delivers the messages other threads send.

@@ -47,6 +47,9 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   static constexpr const wchar_t* kClassName = L"PloverMain";
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT kTimer1Interval = 5000;
+  // What start-up leaves until the window is shown runs in slices on this
+  // timer, which comes only when no input or painting waits.
+  static constexpr UINT_PTR kStartupTailTimer = 2;
   // Sent to the main window, this registered message answers the index of the
   // version-list item last drawn with the installed mark, -1 when none is.
   static constexpr const wchar_t* kMarkedItemQuery = L"Plover.MarkedVersionItem";
@@ -58,7 +61,11 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   bool Create();
   // Connects the commands to the program's services (set before Show).
   void Attach(Services* services) { services_ = services; }
+  // Shows the window; what start-up left for later then runs in slices.
   void Show();
+  // Runs what start-up left for later at once (a start that ends without
+  // showing the window).
+  void FinishStartupNow();
   // Runs the message loop until the window has closed.
   int RunMessageLoop();
   // Closing: saves the settings and destroys the window.
@@ -165,6 +172,7 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   int drawnMark_ = -1;                       // the item last drawn with the mark
   UINT markedItemQuery_ = 0;
   VersionPatches patches_;  // the versions' patches, read once
+  StartupTail startupTail_;
 };
 
 }  // namespace plover

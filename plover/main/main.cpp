@@ -192,6 +192,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   frmMain.Attach(&services);
 
   if (RunStartup(services, frmMain, arguments) == StartupResult::kClose) {
+    frmMain.FinishStartupNow();
     frmMain.Close();
   } else {
     frmMain.Show();

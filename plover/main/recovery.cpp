@@ -151,29 +151,29 @@ bool IsTemporaryName(std::string_view name) {
          EndsWithNoCase(name, kOldSuffix);
 }
 
-// Removes every temporary of Plover's in the program directory and in its
-// folders. A folder is a temporary only when no version file claims it: a
-// version may be called "x.plover-new" itself.
-void SweepTemporaries(Services& s) {
+// Plover's temporary files in `dir`.
+void SweepFiles(Services& s, const std::string& dir) {
   std::vector<std::string> names;
-  if (s.fs.ListFiles(s.appDir, "*.plover-*", names).ok()) {
-    for (const auto& n : names) {
-      if (IsTemporaryName(n)) (void)s.fs.Delete(s.appDir + n);
-    }
+  if (!s.fs.ListFiles(dir, "*.plover-*", names).ok()) return;
+  for (const auto& n : names) {
+    if (IsTemporaryName(n)) (void)s.fs.Delete(dir + n);
   }
-  std::vector<std::string> folders;
-  if (!s.fs.ListFolders(s.appDir, folders).ok()) return;
-  for (const auto& folder : folders) {
-    const std::string path = s.appDir + folder;
-    if (EndsWithNoCase(folder, kNewSuffix) && !IsFile(s.fs, VersionFilePath(s.appDir, folder))) {
-      (void)s.fs.DeleteFolder(path);
-      continue;
-    }
-    if (!s.fs.ListFiles(path, "*.plover-*", names).ok()) continue;
-    for (const auto& n : names) {
-      if (EndsWithNoCase(n, kTempSuffix) || EndsWithNoCase(n, kOldSuffix)) {
-        (void)s.fs.Delete(path + "\\" + n);
-      }
+}
+
+// A folder of the program directory: a new store not yet in place goes
+// whole, unless a version file claims it (a version may be called
+// "x.plover-new" itself); a store's temporaries and set-aside files go.
+void SweepFolder(Services& s, const std::string& folder) {
+  const std::string path = s.appDir + folder;
+  if (EndsWithNoCase(folder, kNewSuffix) && !IsFile(s.fs, VersionFilePath(s.appDir, folder))) {
+    (void)s.fs.DeleteFolder(path);
+    return;
+  }
+  std::vector<std::string> names;
+  if (!s.fs.ListFiles(path, "*.plover-*", names).ok()) return;
+  for (const auto& n : names) {
+    if (EndsWithNoCase(n, kTempSuffix) || EndsWithNoCase(n, kOldSuffix)) {
+      (void)s.fs.Delete(path + "\\" + n);
     }
   }
 }
@@ -193,10 +193,23 @@ void RecoverInterruptedWork(Services& s, const RecoverySteps& steps) {
     }
   }
   // The temporaries of unfinished work are what the next start finishes it
-  // from: they stay with the journal.
-  if (!finished) return;
-  SweepTemporaries(s);
-  if (read.ok()) (void)s.fs.Delete(journalPath);
+  // from: they stay with the journal, and no sweep runs this time.
+  if (finished && read.ok()) (void)s.fs.Delete(journalPath);
+}
+
+bool TemporariesSweep::Step(Services& s, size_t folders) {
+  if (s.switching) return true;  // its temporaries are in use: later
+  if (!listed_) {
+    listed_ = true;
+    // Unfinished work keeps its temporaries until a start finishes it.
+    if (!s.fs.GetFile(Journal::PathIn(s.appDir)).is(fs::kFileNotFound)) return false;
+    SweepFiles(s, s.appDir);
+    if (!s.fs.ListFolders(s.appDir, folders_).ok()) return false;
+  }
+  for (; next_ < folders_.size() && folders > 0; ++next_, --folders) {
+    SweepFolder(s, folders_[next_]);
+  }
+  return next_ < folders_.size();
 }
 
 }  // namespace plover

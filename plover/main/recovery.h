@@ -2,6 +2,10 @@
 // is finished from the journal, and Plover's temporary files are removed.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "plover/base/services.h"
 
 namespace plover {
@@ -18,5 +22,20 @@ struct RecoverySteps {
 // Quiet on every failure: what cannot be finished now stays in the journal
 // for the next start, and the temporaries it needs stay with it.
 void RecoverInterruptedWork(Services& s, const RecoverySteps& steps = {});
+
+// The sweep of Plover's temporaries that failed work left in the program
+// directory and its folders, which no record names: run once the window is
+// shown, a few folders at each step. Nothing is swept while the journal
+// holds unfinished work; a step while a switch runs waits.
+class TemporariesSweep {
+ public:
+  // Sweeps at most `folders` folders; false once the sweep is over.
+  bool Step(Services& s, size_t folders = 16);
+
+ private:
+  bool listed_ = false;
+  std::vector<std::string> folders_;
+  size_t next_ = 0;
+};
 
 }  // namespace plover

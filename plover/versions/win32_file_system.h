@@ -20,6 +20,7 @@ class Win32FileSystem : public FileSystem {
   Status DeleteFolder(const std::string& path) override;
   Status MoveFolder(const std::string& from, const std::string& to) override;
   Status Flush(const std::string& path) override;
+  Status FlushCopy(const std::string& path) override;
   Status ListFiles(const std::string& dir, std::string_view pattern,
                    std::vector<std::string>& names) override;
   Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;

@@ -91,6 +91,17 @@ void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()
   EXPECT_EQ(s.WriteTime(s.settings()), time) << "ver.dat was written";
 }
 
+int MarkedItem(HWND main) {
+  static const UINT query = RegisterWindowMessageW(L"Plover.MarkedVersionItem");
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(main, query, 0, 0, SMTO_ABORTIFHUNG, 2000, &result)) return -2;
+  return static_cast<int>(static_cast<LONG_PTR>(result));
+}
+
+bool WaitMarked(HWND main, int index) {
+  return WaitUntil([&] { return MarkedItem(main) == index; }, kStepMs);
+}
+
 Lines Listed(HWND main) {
   return ListItems(Control(main, kLstVer)).value_or(Lines{"<unreadable>"});
 }

@@ -68,6 +68,7 @@ inline constexpr const char* kWizardCaption = "制作新的转换版本";
 inline constexpr const char* kWelcomeCaption = "欢迎使用";
 inline constexpr const char* kWelcomePromptCaption = "欢迎使用-您是第一次使用本软件";
 inline constexpr const char* kSwitched = "转换完成！- Created by Velmor";
+inline constexpr const char* kSwitching = "转换中...！- Created by Velmor";
 
 // ---- The running test ---------------------------------------------------------
 
@@ -111,6 +112,12 @@ HWND OpenWizard(PloverProcess& plover, HWND main);
 void ExpectSecondStartTellsAndEnds(const Scenario& s,
                                    const std::function<void()>& whileTold = nullptr,
                                    const std::string& args = "");
+
+// The item of lstVer drawn with the installed mark (-1 none), asked through
+// the main window's registered message; -2 when it does not answer. And a
+// wait until it is `index`.
+int MarkedItem(HWND main);
+bool WaitMarked(HWND main, int index);
 
 // The main window's version list, and a wait until it shows `expected`.
 Lines Listed(HWND main);

@@ -4,33 +4,16 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/scenario.h"
+#include "tests/support/screen.h"
 
 namespace e2e {
 namespace {
-
-constexpr int kStartMs = 15000;
-constexpr int kStepMs = 8000;
-constexpr int kLbInfo = 1002;
-constexpr int kLstVer = 1005;
-constexpr int kBtnTran = 1006;
-const char* const kSwitching = "转换中...！- Created by Velmor";
-const char* const kSwitched = "转换完成！- Created by Velmor";
-
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
-
-HWND StartToWindow(PloverProcess& plover, const Scenario& s) {
-  EXPECT_TRUE(plover.Start(s.exe())) << "cannot start " << s.exe();
-  HWND main = plover.WaitMainWindow(kStartMs);
-  EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
-  return main;
-}
 
 // Puts other text on the status line, so that the next "转换完成！" is the
 // next switch's.
@@ -98,8 +81,36 @@ TEST(QuickSwitch, WindowRepaintsWhileALongSwitchRuns) {
   ASSERT_NE(main, nullptr);
   HWND status = ChildById(main, kLbInfo);
   HWND list = ChildById(main, kLstVer);
+  // The middle of the title bar, between the caption and its buttons, where
+  // the switch's progress passes.
+  RECT bar{};
+  GetWindowRect(main, &bar);
+  const LONG width = bar.right - bar.left;
+  bar = {bar.left + width * 45 / 100, bar.top + 3, bar.left + width * 75 / 100, bar.top + 14};
+  using plover::testing::CaptureScreen;
+  // Once the window is drawn on the screen.
+  plover::testing::ScreenImage idle = CaptureScreen(bar);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const auto now = CaptureScreen(bar);
+        return std::exchange(idle, now).rgb == now.rgb && !now.empty() && now.At(0, 0) != 0;
+      },
+      kStepMs, 100));
   ASSERT_TRUE(Click(ChildById(main, kBtnTran)));
   ASSERT_TRUE(WaitUntil([&] { return TextOf(status).value_or("") == kSwitching; }, kStepMs, 5));
+  // Two moments of the switch look different; the caption stays the text.
+  plover::testing::ScreenImage early, later;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        later = CaptureScreen(bar);
+        if (early.empty() && later.rgb != idle.rgb) early = later;
+        return !early.empty() && later.rgb != early.rgb;
+      },
+      10000, 20))
+      << "no progress drawn on the title bar";
+  plover::testing::SaveBmp(early, Wide(Join(ScreenshotDir(), "switch-progress-early.bmp")));
+  plover::testing::SaveBmp(later, Wide(Join(ScreenshotDir(), "switch-progress-later.bmp")));
+  EXPECT_EQ(TextOf(main).value_or(""), "Plover 2.0");
 
   // The list is made to need painting; the switch paints it between entries.
   int repaints = 0;
@@ -122,9 +133,35 @@ TEST(QuickSwitch, WindowRepaintsWhileALongSwitchRuns) {
   EXPECT_FALSE(hung) << "the window was taken for hung";
   EXPECT_FALSE(IsWindowEnabled(main) && stillSwitching) << "input was on during the switch";
   EXPECT_EQ(WaitForText(status, kSwitched, 120000), kSwitched);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(bar).rgb == idle.rgb; }, kStepMs))
+      << "the progress stayed after the switch";
+
   for (size_t i = 0; i < entries.size(); i += 97) {
     EXPECT_TRUE(s.GameHolds(entries[i], "1.20")) << entries[i];
   }
+  EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0));
+}
+
+// The window comes first; the mark follows once start-up's later work (the
+// sweep of the store folders, then the look at the versions) has run.
+TEST(QuickSwitch, TheWindowShowsBeforeTheMark) {
+  Scenario s(TestName());
+  s.MakeGame();
+  s.WriteSettings(s.game() + "\\", "");
+  s.AddVersion("a");
+  for (const auto& entry : FullEntries()) {
+    ASSERT_TRUE(
+        CopyFileW(Wide(s.StoreCopy("a", entry)).c_str(), Wide(s.GameFile(entry)).c_str(), FALSE));
+  }
+  for (int i = 0; i < 300; ++i) {
+    const std::string name = "v" + std::to_string(1000 + i);
+    s.AddVersion(name, {"Game.dll"}, name);
+  }
+  PloverProcess plover;
+  HWND main = StartToWindow(plover, s);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(MarkedItem(main), -1) << "marked before the window showed";
+  EXPECT_TRUE(WaitMarked(main, 0));
   EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0));
 }
 

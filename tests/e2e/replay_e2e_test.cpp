@@ -84,19 +84,6 @@ HWND Control(HWND main, int id) {
   return h;
 }
 
-// The item of lstVer drawn with the installed mark, asked through the main
-// window's registered message; -2 when it does not answer.
-int MarkedItem(HWND main) {
-  static const UINT query = RegisterWindowMessageW(L"Plover.MarkedVersionItem");
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(main, query, 0, 0, SMTO_ABORTIFHUNG, 2000, &result)) return -2;
-  return static_cast<int>(static_cast<LONG_PTR>(result));
-}
-
-bool WaitMarked(HWND main, int index) {
-  return WaitUntil([&] { return MarkedItem(main) == index; }, kStepMs);
-}
-
 // Whether the row of item `index` holds pixels of the text colour right of
 // where the name ends: the mark, drawn on screen.
 bool RowShowsMark(HWND list, int index, const std::string& name) {

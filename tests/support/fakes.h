@@ -231,6 +231,16 @@ struct TestWorld {
   Services services{fs, prompts, picker, launcher, "C:\\P\\", "Plover", &textPrompt, &filePicker};
 };
 
+// Start-up with what it leaves until the window is shown done as well.
+inline StartupResult StartFully(Services& s, MainView& view, const std::string& arguments = "",
+                                const RecoverySteps& recovery = {}) {
+  const StartupResult result = RunStartup(s, view, arguments, recovery);
+  StartupTail tail;
+  while (tail.Step(s, view)) {
+  }
+  return result;
+}
+
 // Text in code page 936 for setting up files; the text must have a GBK form.
 inline std::string Gbk(std::string_view utf8) {
   auto gbk = text::Utf8ToGbk(utf8);

@@ -79,9 +79,7 @@ struct World : TestWorld {
     view.versions = {"1.20", "1.21"};
     view.selected = 0;
   }
-  void Put(const std::string& path, const std::string& bytes) {
-    fs.PutFile(path, bytes);
-  }
+  void Put(const std::string& path, const std::string& bytes) { fs.PutFile(path, bytes); }
 };
 
 struct Operation {
@@ -366,7 +364,7 @@ std::vector<std::string> Restart(World& w, const RecoverySteps& recovery = {}) {
   ScriptedPrompts prompts;
   FakeMainView view;
   Services s{w.fs, prompts, w.picker, w.launcher, kApp, "Plover", &w.textPrompt, &w.filePicker};
-  RunStartup(s, view, "", recovery);
+  StartFully(s, view, "", recovery);
   return view.versions;
 }
 

@@ -124,7 +124,7 @@ TEST(InstalledMarkTest, ChoosesTheLastSwitchedToElseTheFirstListedAndRereadsOnly
 }
 
 TEST_F(InstalledTest, StartUpAndEverySwitchMarkTheInstalledVersion) {
-  ASSERT_EQ(RunStartup(services, view, ""), StartupResult::kShowWindow);
+  ASSERT_EQ(StartFully(services, view), StartupResult::kShowWindow);
   EXPECT_EQ(view.marked, Names{""}) << "nothing switched yet";
 
   view.selected = 1;
@@ -183,7 +183,7 @@ TEST_F(InstalledTest, CommandLineReplayAndGameDirectoryMarkToo) {
 
 // Making, editing and deleting versions marks anew, as switching does.
 TEST_F(InstalledTest, EveryChangeOfAVersionMarksAnew) {
-  ASSERT_EQ(RunStartup(services, view, ""), StartupResult::kShowWindow);
+  ASSERT_EQ(StartFully(services, view), StartupResult::kShowWindow);
   EXPECT_EQ(LastMark(), "");
 
   // Imported from the game folder's own files: whole at once.

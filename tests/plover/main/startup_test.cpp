@@ -109,6 +109,24 @@ TEST_F(StartupTest, AProgramFolderThatTakesNoFileIsToldOnceAndStartUpGoesOn) {
   EXPECT_FALSE(fs.Exists("C:\\P\\.plover-tmp"));
 }
 
+// The window comes before any version is looked at and before the store
+// folders are swept: that waits for the steps after it.
+TEST_F(StartupTest, NoVersionIsReadBeforeTheWindowShows) {
+  Settings("D:\\War3\\\r\n\r\n");
+  for (int i = 0; i < 40; ++i) AddVersion("v" + std::to_string(i));
+  fs.PutFile("C:\\P\\v7\\Game.dll.plover-tmp", "left by a failed copy");
+  ASSERT_EQ(Run(), StartupResult::kShowWindow);
+  EXPECT_EQ(fs.CallCount(Op::kRead), 2) << "the journal and ver.dat alone";
+  EXPECT_EQ(fs.CallCount(Op::kListFiles), 2) << "the version files and the game's *.exe";
+  EXPECT_TRUE(view.marked.empty());
+  StartupTail tail;
+  int steps = 0;
+  while (tail.Step(services, view)) ++steps;
+  EXPECT_GT(steps, 3) << "in slices";
+  EXPECT_EQ(view.marked, Names{""});
+  EXPECT_FALSE(fs.Exists("C:\\P\\v7\\Game.dll.plover-tmp"));
+}
+
 TEST_F(StartupTest, SavedDirectoriesAreUsed) {
   Settings("D:\\War3\\\r\nE:\\Rep\\\r\n");
   EXPECT_EQ(Run(), StartupResult::kShowWindow);

@@ -9,6 +9,7 @@
 #include "plover/base/strings.h"
 #include "plover/main/app.h"
 #include "plover/main/elevated_switch.h"
+#include "plover/main/installed.h"
 #include "plover/main/recovery.h"
 #include "tests/support/fakes.h"
 
@@ -491,6 +492,24 @@ TEST_F(SwitchTest, TemporariesLiveInAFolderOfTheirOwnForAsLongAsTheSwitchRuns) {
             fs.Log().end());
   EXPECT_TRUE(TempFilesLeft(fs).empty());
   EXPECT_NE(recordWhileCopying.value_or("").find("\tbeside"), std::string::npos);
+}
+
+// The everyday switch, to the version installed, looks up the store copy and
+// the game file of each entry and nothing else, and the mark afterwards
+// takes what the switch saw.
+TEST_F(SwitchTest, ANoOpSwitchMakesTwoLookUpsAnEntryAndReadsNoVersionAgain) {
+  Names many;
+  for (int i = 0; i < 30; ++i) many.push_back("Maps\\m" + std::to_string(i) + ".w3x");
+  fs.MakeFolders("D:\\War3\\Maps");
+  AddVersion(many);
+  view.versions = {"1.20"};
+  ASSERT_EQ(Apply().outcome, SwitchOutcome::kCompleted);
+  const int calls = fs.TotalCalls();
+  const int lookUps = fs.CallCount(Op::kGetFile);
+  EXPECT_EQ(SwitchVersion(services, view, "1.20", Scope::kAll).outcome, SwitchOutcome::kCompleted);
+  EXPECT_EQ(fs.CallCount(Op::kGetFile) - lookUps, 2 * 30);
+  EXPECT_EQ(fs.TotalCalls() - calls, 2 * 30 + 1) << "and one read of the version file";
+  EXPECT_EQ(view.marked.back(), "1.20");
 }
 
 // A game folder that refuses the switch's first write asks for an elevated

@@ -94,8 +94,10 @@ QQForm* QQForm::FrameOf(HWND host) {
   return static_cast<QQForm*>(GetPropW(host, kFrameProperty));
 }
 
-bool QQForm::Attach(HWND host, FrameContent* content) {
+bool QQForm::Attach(HWND host, FrameContent* content, HostNext next, void* context) {
   if (hwnd_ || !host || FrameOf(host)) return false;
+  next_ = next;
+  context_ = context;
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(host, GWLP_HINSTANCE));
   if (!RegisterControls(instance)) return false;
   host_ = host;
@@ -117,7 +119,8 @@ bool QQForm::Attach(HWND host, FrameContent* content) {
   }
   SetTip(CaptionButton::kClose, kTipClose);
   SetTip(CaptionButton::kMin, kTipMinimize);
-  win::Subclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
+  // A host that hands its messages to the frame needs no subclass.
+  if (!next_) win::Subclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
   SetPropW(host_, kFrameProperty, this);
 
   // Focus rectangles and access-key underlines wait until the keyboard is
@@ -337,7 +340,7 @@ void QQForm::KeepAtBottom() {
 
 void QQForm::Detach() {
   if (host_) {
-    win::Unsubclass(host_, HostProc, kHostSubclass);
+    if (!next_) win::Unsubclass(host_, HostProc, kHostSubclass);
     RemovePropW(host_, kFrameProperty);
   }
   host_ = nullptr;
@@ -382,14 +385,22 @@ void QQForm::Run(FrameCommand command) {
   }
 }
 
-LRESULT CALLBACK QQForm::HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK QQForm::HostProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR data) {
-  auto* self = reinterpret_cast<QQForm*>(data);
+  return reinterpret_cast<QQForm*>(data)->HostMessage(msg, wParam, lParam);
+}
+
+LRESULT QQForm::Next(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return next_ ? next_(context_, msg, wParam, lParam)
+               : win::DefSubclass(host_, msg, wParam, lParam);
+}
+
+LRESULT QQForm::HostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCDESTROY) {
-    self->Detach();
-    return win::DefSubclass(hwnd, msg, wParam, lParam);
+    Detach();
+    return Next(msg, wParam, lParam);
   }
-  return self->HandleHost(msg, wParam, lParam);
+  return HandleHost(msg, wParam, lParam);
 }
 
 LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -400,7 +411,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETICON:
     case WM_STYLECHANGED:
     case WM_DPICHANGED: {
-      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
+      const LRESULT r = Next(msg, wParam, lParam);
       if (!(msg == WM_SIZE && wParam == SIZE_MINIMIZED)) Refresh();
       return r;
     }
@@ -411,7 +422,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
+      const LRESULT r = Next(msg, wParam, lParam);
       auto child = reinterpret_cast<HWND>(lParam);
       const bool noBrushOfItsOwn =
           r == 0 || r == reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -424,7 +435,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       // Maximised, a window without a frame covers the work area, not the
       // taskbar.
-      win::DefSubclass(host, msg, wParam, lParam);
+      Next(msg, wParam, lParam);
       MONITORINFO mi{};
       mi.cbSize = sizeof mi;
       if (GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &mi)) {
@@ -435,7 +446,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_PARENTNOTIFY: {
-      const LRESULT r = win::DefSubclass(host, msg, wParam, lParam);
+      const LRESULT r = Next(msg, wParam, lParam);
       if (LOWORD(wParam) == WM_CREATE) KeepAtBottom();
       return r;
     }
@@ -450,7 +461,7 @@ LRESULT QQForm::HandleHost(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return win::DefSubclass(host, msg, wParam, lParam);
+  return Next(msg, wParam, lParam);
 }
 
 LRESULT QQForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,9 @@
 //
 //   form_.Attach(hwnd_, this);  // `this` a FrameContent, or nullptr
 //
+// The frame then has its part in the window's messages through a subclass.
+// A window of the program's own instead hands each of its messages to
+// HostMessage, with its own handling as `next` (SkinnedWindow does so).
 //
 // The frame then makes the window borderless (its size stays its outer size),
 // covers all of it with the painted border, title bar, icon and caption, gives
@@ -52,9 +55,17 @@ class QQForm final : public win::Window {
   QQForm() = default;
   ~QQForm() override;
 
+  // The host's own handling of a message, which the frame calls on.
+  using HostNext = LRESULT (*)(void* context, UINT msg, WPARAM wParam, LPARAM lParam);
+
   // Frames `host`, a top-level window, with `content` drawn over the frame;
-  // false when it has a frame already.
-  bool Attach(HWND host, FrameContent* content = nullptr);
+  // false when it has a frame already. With `next`, the host hands every
+  // message to HostMessage, which calls next(context, ...) for the host's
+  // own part; without, the frame subclasses the host.
+  bool Attach(HWND host, FrameContent* content = nullptr, HostNext next = nullptr,
+              void* context = nullptr);
+  // A message of the host, handled by the frame and then by the host.
+  LRESULT HostMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   // The frame of `host`, or nullptr.
   static QQForm* FrameOf(HWND host);
   // Repaints the frame and lays out its buttons.
@@ -85,6 +96,8 @@ class QQForm final : public win::Window {
   static LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   LRESULT HandleHost(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The host's own handling of a message.
+  LRESULT Next(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;  // the frame's
   LRESULT HandleButton(HWND button, CaptionButton b, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -105,6 +118,8 @@ class QQForm final : public win::Window {
 
   HWND host_ = nullptr;
   FrameContent* content_ = nullptr;
+  HostNext next_ = nullptr;  // nullptr: the host is subclassed
+  void* context_ = nullptr;
   HWND tooltip_ = nullptr;
   std::array<HWND, 3> buttons_{};
   std::array<int, 3> shown_{};  // the image each button last drew

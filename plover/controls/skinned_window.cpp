@@ -102,7 +102,7 @@ bool SkinnedWindow::Create(HWND owner, const std::string& caption) {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
   }
   OnCreate();
-  frame_.Attach(hwnd_, this);
+  frame_.Attach(hwnd_, this, &SkinnedWindow::OwnMessageOf, this);
   return true;
 }
 
@@ -197,6 +197,16 @@ void SkinnedWindow::Layout() {
 }
 
 LRESULT SkinnedWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Before the frame is attached, and after it has gone, the window alone.
+  if (!frame_.host()) return OwnMessage(msg, wParam, lParam);
+  return frame_.HostMessage(msg, wParam, lParam);
+}
+
+LRESULT SkinnedWindow::OwnMessageOf(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return static_cast<SkinnedWindow*>(self)->OwnMessage(msg, wParam, lParam);
+}
+
+LRESULT SkinnedWindow::OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
     RefuseUnconvertible(reinterpret_cast<HWND>(lParam));
   }

@@ -100,7 +100,10 @@ class SkinnedWindow : public win::Window, public FrameContent {
   void ShowProgress(int permille) { frame_.SetProgress(permille); }
 
  private:
+  // Every message goes to the frame first, which hands it on to OwnMessage.
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) final;
+  LRESULT OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT OwnMessageOf(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
   void Layout();
   HFONT FontOf(FontKind kind);
   SIZE OuterSize() const;

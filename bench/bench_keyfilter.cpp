@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "quenlock/key_filter.h"
-#include "quenlock/winkey.h"
+#include "quenlock/win32/winkey.h"
 
 namespace {
 

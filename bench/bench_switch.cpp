@@ -30,10 +30,10 @@
 
 #include "plover/base/main_view.h"
 #include "plover/base/ui.h"
-#include "plover/main/app.h"
+#include "plover/main/switch_engine.h"
 #include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
-#include "plover/versions/win32_file_system.h"
+#include "plover/versions/win32/win32_file_system.h"
 #include "tests/support/fake_main_view.h"
 #include "tests/support/install_gen.h"
 

@@ -7,7 +7,7 @@
 # GoogleTest's main, and registers it: natively each test case on its own
 # (gtest_discover_tests), in the Windows builds the whole program as one test
 # under Wine (plover_add_wine_test, named <target>). Anything else (more
-# definitions, dependencies, RUN_SERIAL, TIMEOUT) is set on the target or the
+# definitions, dependencies, TIMEOUT, a Wine lane) is set on the target or the
 # test afterwards.
 include_guard(GLOBAL)
 

@@ -7,7 +7,16 @@
 # Every such test requires the fixture "wine": the test wine_prefix_ready
 # starts Xvfb and wineserver for this build folder first (and creates the
 # prefix <build>/wineprefix, which takes a while the first time), and the test
-# wine_shutdown ends them after the last Wine test.
+# wine_shutdown ends them, and those of every lane, after the last Wine test.
+#
+#   plover_wine_lane(<n> <test>...)
+#
+# puts tests that drive windows with real input into lane <n>: a Wine world
+# of its own (<build>/wine-lanes/<n>, see scripts/wine-run.sh) with its own
+# display, pointer and keyboard. The tests of one lane run one at a time
+# (RESOURCE_LOCK plover_wine_lane_<n>); tests of different lanes, and those of
+# no lane, run beside each other. A test's lane is given in any folder, before
+# the folder that adds the test is done.
 include_guard(GLOBAL)
 
 set(PLOVER_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh")
@@ -76,8 +85,52 @@ function(plover_add_wine_test target)
   if(arg_LABELS)
     set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
   endif()
+  set_property(GLOBAL APPEND PROPERTY PLOVER_WINE_TESTS ${arg_NAME})
   # Once the directory is done, and with it any later change of TIMEOUT.
   cmake_language(EVAL CODE "cmake_language(DEFER CALL _plover_wine_test_timeout [[${arg_NAME}]])")
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _plover_wine_test_lane [[${arg_NAME}]])")
+endfunction()
+
+function(plover_wine_lane lane)
+  if(NOT lane MATCHES "^[1-9][0-9]*$")
+    message(FATAL_ERROR "plover_wine_lane: a lane is a number from 1, not ${lane}")
+  endif()
+  foreach(test IN LISTS ARGN)
+    get_property(earlier GLOBAL PROPERTY PLOVER_WINE_LANE_${test})
+    if(earlier)
+      message(FATAL_ERROR "plover_wine_lane: ${test} is in lane ${earlier} already")
+    endif()
+    set_property(GLOBAL PROPERTY PLOVER_WINE_LANE_${test} ${lane})
+    set_property(GLOBAL APPEND PROPERTY PLOVER_WINE_LANED ${test})
+  endforeach()
+  get_property(checked GLOBAL PROPERTY PLOVER_WINE_LANES_CHECKED)
+  if(NOT checked)
+    # Every test given a lane must have got it, once all tests are known.
+    set_property(GLOBAL PROPERTY PLOVER_WINE_LANES_CHECKED TRUE)
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _plover_wine_lanes_check)
+  endif()
+endfunction()
+
+function(_plover_wine_test_lane name)
+  get_property(lane GLOBAL PROPERTY PLOVER_WINE_LANE_${name})
+  if(lane)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "PLOVER_WINE_LANE=${lane}")
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK plover_wine_lane_${lane})
+    set_property(GLOBAL APPEND PROPERTY PLOVER_WINE_LANES_GIVEN ${name})
+  endif()
+endfunction()
+
+function(_plover_wine_lanes_check)
+  get_property(laned GLOBAL PROPERTY PLOVER_WINE_LANED)
+  get_property(tests GLOBAL PROPERTY PLOVER_WINE_TESTS)
+  get_property(given GLOBAL PROPERTY PLOVER_WINE_LANES_GIVEN)
+  foreach(test IN LISTS laned)
+    if(NOT test IN_LIST tests)
+      message(FATAL_ERROR "plover_wine_lane: no Wine test ${test}")
+    elseif(NOT test IN_LIST given)
+      message(FATAL_ERROR "plover_wine_lane: ${test} got its lane after its folder was done")
+    endif()
+  endforeach()
 endfunction()
 
 # The program is stopped a little before CTest would give up on the test, so

@@ -5,10 +5,17 @@
 # and kept running between programs so that tests stay quick:
 #   <home>/wineprefix        the private WINEPREFIX
 #   <home>/wine/             lock, state and the logs of Xvfb, wineserver, wineboot
-# A home whose CMake cache names the x86_64 MinGW compiler (preset windows64)
-# gets a 64-bit prefix run by /usr/lib/wine/wine64 and wineserver64; any other
-# home a 32-bit prefix run by wine and wineserver. (Debian's wine wrapper
-# always takes wine32 when it is installed, even where it cannot run.)
+# A home whose CMake cache (its own, or the one of the nearest build folder
+# above it) names the x86_64 MinGW compiler (preset windows64) gets a 64-bit
+# prefix run by /usr/lib/wine/wine64 and wineserver64; any other home a 32-bit
+# prefix run by wine and wineserver. (Debian's wine wrapper always takes wine32
+# when it is installed, even where it cannot run.)
+#
+# A lane (--lane N) is a Wine world of its own beside the home's, in
+# <home>/wine-lanes/<N>: its own Xvfb, wineserver and prefix, so that tests
+# that drive windows with real input can run at the same time, one lane each.
+# A lane's prefix is a copy of the home's prepared prefix (made again when the
+# home's is newer), not a second wineboot.
 # The X display is an Xvfb started here (its number chosen by Xvfb itself), or
 # the display named by PLOVER_WINE_DISPLAY. Everything long-lived is started
 # detached (own session, standard streams and all other descriptors pointed
@@ -33,10 +40,13 @@
 #                                        "wineserver" commands that run the
 #                                        64-bit ones first on PATH
 #   wine-run.sh [--home DIR] --status   exit 0 when the home's wineserver runs
-#   wine-run.sh [--home DIR] --stop     ends everything started for the home
+#   wine-run.sh [--home DIR] --stop     ends everything started for the home,
+#                                        and for every lane of it (without --lane)
+# Every mode takes --lane N: the same for lane N of the home.
 #
 # Environment:
 #   PLOVER_WINE_HOME      the home, when --home is not given
+#   PLOVER_WINE_LANE      the lane, when --lane is not given
 #   PLOVER_WINE_DISPLAY   use this X display instead of an own Xvfb
 #   PLOVER_WINE_TIMEOUT   seconds after which a program is stopped (0: never)
 #   PLOVER_WINE_KEEPER    like --keeper, for every mode that starts Wine
@@ -53,6 +63,7 @@ usage() {
 }
 
 home=${PLOVER_WINE_HOME:-}
+lane=${PLOVER_WINE_LANE:-}
 keeper=${PLOVER_WINE_KEEPER:-}
 mode=run
 while [ $# -gt 0 ]; do
@@ -61,6 +72,8 @@ while [ $# -gt 0 ]; do
     --home=*) home=${1#--home=}; shift ;;
     --keeper) [ $# -ge 2 ] || die "--keeper needs a program"; keeper=$2; shift 2 ;;
     --keeper=*) keeper=${1#--keeper=}; shift ;;
+    --lane) [ $# -ge 2 ] || die "--lane needs a number"; lane=$2; shift 2 ;;
+    --lane=*) lane=${1#--lane=}; shift ;;
     --prepare) mode=prepare; shift ;;
     --env) mode="env"; shift ;;
     --status) mode=status; shift ;;
@@ -99,14 +112,27 @@ fi
 mkdir -p "$home" || die "cannot create $home"
 home=$(cd "$home" && pwd)
 
+# A lane lives below its home, whose prepared prefix it copies.
+seed=""
+if [ -n "$lane" ]; then
+  case "$lane" in
+    *[!0-9]*) die "a lane is a number, not $lane" ;;
+  esac
+  seed=$home
+  home=$home/wine-lanes/$lane
+  mkdir -p "$home" || die "cannot create $home"
+fi
+
 state=$home/wine
 prefix=$home/wineprefix
 mkdir -p "$state" || die "cannot create $state"
 
-# win64 when the home's CMake cache names the x86_64 MinGW tools, else win32.
+# win64 when the CMake cache of the home, or of the nearest build folder
+# above it (a lane's), names the x86_64 MinGW tools, else win32.
 home_arch() {
-  local cache=$home/CMakeCache.txt
-  if [ -f "$cache" ] &&
+  local build cache=""
+  build=$(find_build_dir "$home") && cache=$build/CMakeCache.txt
+  if [ -n "$cache" ] && [ -f "$cache" ] &&
     grep -qE '^CMAKE_(C|CXX|RC)_COMPILER(_AR)?(:[A-Z]+)?=.*x86_64-w64-mingw32-' "$cache"; then
     echo win64
   else
@@ -253,13 +279,25 @@ ensure_display() {
 # itself.
 wine_fonts=/usr/share/wine/fonts
 
-# The registry file with the font settings: Wine's own fonts, and an
+# Whether the window manager is to manage Wine's windows. Our own Xvfb has
+# none: waiting for one to take a window away, Wine would lose two seconds
+# each time a window is hidden or closed.
+if [ -n "${PLOVER_WINE_DISPLAY:-}" ]; then
+  managed=Y
+else
+  managed=N
+fi
+
+# The registry file with the prefix's settings: Wine's own fonts, an
 # installed CJK font for the Chinese fonts that Windows has and Linux lacks
-# (without it Chinese text is drawn as boxes).
-write_font_reg() {
+# (without it Chinese text is drawn as boxes), and whether windows are
+# managed.
+write_settings_reg() {
   local font="WenQuanYi Micro Hei" name
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+    printf '"Managed"="%s"\r\n\r\n' "$managed"
     if [ -d "$wine_fonts" ]; then
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts]\r\n'
       printf '"Path"="Z:%s"\r\n\r\n' "${wine_fonts//\//\\\\}"
@@ -271,17 +309,18 @@ write_font_reg() {
   } | iconv -f UTF-8 -t UTF-16 >"$1"
 }
 
-fonts_present() {
+settings_present() {
   grep -q '"SimSun"="WenQuanYi Micro Hei"' "$prefix/user.reg" 2>/dev/null || return 1
+  grep -qF "\"Managed\"=\"$managed\"" "$prefix/user.reg" || return 1
   [ ! -d "$wine_fonts" ] || grep -qF '"Path"="Z:\\usr\\share\\wine\\fonts"' "$prefix/user.reg"
 }
 
-apply_fonts() {
-  local reg=$state/fonts.reg
-  write_font_reg "$reg"
-  log_note "setting font replacements"
+apply_settings() {
+  local reg=$state/settings.reg
+  write_settings_reg "$reg"
+  log_note "setting the fonts and managed=$managed"
   (close_fds_and_exec "$wine" regedit.exe /S "Z:${reg//\//\\}") </dev/null >>"$state/wineboot.log" 2>&1 ||
-    die "could not set the font replacements; see $state/wineboot.log"
+    die "could not set the prefix's settings; see $state/wineboot.log"
 }
 
 # wineboot returns while some of the set-up it started still runs; wait
@@ -296,8 +335,20 @@ settle() {
   log_note "set-up processes still running after a minute"
 }
 
+start_server() {
+  local i
+  log_note "starting wineserver"
+  # Without -f the server goes to the background once it is ready.
+  (close_fds_and_exec "$wineserver" -p) </dev/null >>"$state/wineserver.log" 2>&1
+  for ((i = 0; i < 100; i++)); do
+    server_pid >/dev/null && break
+    sleep 0.1
+  done
+  server_pid >/dev/null || die "wineserver did not start; see $state/wineserver.log"
+}
+
 ensure_server() {
-  local fresh=$1 pid i
+  local fresh=$1 pid
   if pid=$(server_pid) && [ "$fresh" = 1 ]; then
     # A new display: everything on the old one goes.
     log_note "restarting wineserver $pid for the new display"
@@ -310,14 +361,7 @@ ensure_server() {
       die "$prefix is a $made prefix but this home needs $arch: remove it"
     fi
     mkdir -p "$prefix"
-    log_note "starting wineserver"
-    # Without -f the server goes to the background once it is ready.
-    (close_fds_and_exec "$wineserver" -p) </dev/null >>"$state/wineserver.log" 2>&1
-    for ((i = 0; i < 100; i++)); do
-      server_pid >/dev/null && break
-      sleep 0.1
-    done
-    server_pid >/dev/null || die "wineserver did not start; see $state/wineserver.log"
+    start_server
     fresh=1
   fi
   if [ ! -f "$prefix/.plover-ready" ]; then
@@ -326,12 +370,43 @@ ensure_server() {
     (close_fds_and_exec timeout 900 "$wine" wineboot.exe --init) </dev/null >>"$state/wineboot.log" 2>&1 ||
       die "wineboot failed; see $state/wineboot.log"
     settle
-    apply_fonts
+    apply_settings
+    # The server writes the registry to the prefix's files when it ends:
+    # once it has, the prefix on disk is whole, ready to be copied.
+    stop_server
     touch "$prefix/.plover-ready"
+    start_server
     log_note "prefix ready after $((SECONDS - t0)) s"
-  elif [ "$fresh" = 1 ] && ! fonts_present; then
-    apply_fonts
+  elif [ "$fresh" = 1 ] && ! settings_present; then
+    apply_settings
   fi
+}
+
+# A lane's prefix: a copy of its home's prepared one, made while the home's
+# lock keeps that from being prepared at the same time. Left as it is when
+# the copy is at least as new as the home's prefix; when the home has none
+# ready, the lane makes its own (ensure_server).
+ensure_seeded() {
+  local from=$seed/wineprefix t0=$SECONDS
+  [ -n "$seed" ] || return 0
+  if [ -f "$prefix/.plover-ready" ] && ! [ "$from/.plover-ready" -nt "$prefix/.plover-ready" ]; then
+    return 0
+  fi
+  mkdir -p "$seed/wine" || die "cannot create $seed/wine"
+  exec 8>>"$seed/wine/lock" || die "cannot open $seed/wine/lock"
+  flock -w 1200 8 || die "waited 20 minutes for $seed/wine/lock"
+  if [ -f "$from/.plover-ready" ]; then
+    stop_server
+    log_note "copying the prefix of $seed"
+    rm -rf "$prefix" "$prefix.new"
+    cp -a "$from" "$prefix.new" || die "cannot copy $from"
+    # The copy gets a server of its own: the name of the source's server
+    # folder and any registry file half saved stay behind.
+    rm -f "$prefix.new/wineserver" "$prefix.new"/reg*.tmp
+    mv "$prefix.new" "$prefix" || die "cannot move the copy of $from to $prefix"
+    log_note "prefix copied in $((SECONDS - t0)) s"
+  fi
+  exec 8>&-
 }
 
 ensure_keeper() {
@@ -360,6 +435,7 @@ ensure_running() {
   if [ "$arch" = win64 ] && ! { [ -x "$wine" ] && [ -x "$wineserver" ]; }; then
     die "$home is a 64-bit build: install wine64"
   fi
+  ensure_seeded
   local fresh=0
   ensure_display
   [ $? -eq 10 ] && fresh=1
@@ -472,5 +548,15 @@ case "$mode" in
     ;;
   stop)
     stop_all
+    if [ -z "$seed" ]; then
+      # And every lane of the home, all at once.
+      for dir in "$home"/wine-lanes/*/; do
+        [ -d "$dir" ] || continue
+        n=${dir%/}
+        n=${n##*/}
+        PLOVER_WINE_LANE="" bash "$0" --home "$home" --lane "$n" --stop &
+      done
+      wait
+    fi
     ;;
 esac

@@ -1,8 +1,9 @@
 #include "plover/main/command_line.h"
 
 #include "plover/base/file_system.h"
-#include "plover/main/app.h"
+#include "plover/main/commands.h"
 #include "plover/main/installed.h"
+#include "plover/main/switch_engine.h"
 
 namespace plover {
 namespace {

@@ -1,10 +1,8 @@
-// The main window's commands that work on the selected version and on the
-// directories: the loader file, deleting a version, the replay directory and
-// the key blocker.
+#include "plover/main/commands.h"
 #include "common/text/codepage.h"
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
+#include "plover/main/installed.h"
 #include "plover/versions/loader.h"
 #include "plover/versions/quick_check.h"
 #include "plover/versions/version_file.h"
@@ -14,15 +12,6 @@ namespace {
 
 constexpr int kShowMinimisedWithFocus = 2;
 
-// The selected version, or "" after telling the player to choose one.
-std::string RequireSelection(Services& s, const MainView& view) {
-  std::string name = view.SelectedVersion();
-  if (name.empty()) {
-    s.prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
-  }
-  return name;
-}
-
 bool AskYes(Services& s, const char* question) {
   return s.prompts.MsgBox(question, text_of::kDeleteTitle, ui::kYesNo | ui::kIconQuestion) ==
          ui::kIdYes;
@@ -30,8 +19,59 @@ bool AskYes(Services& s, const char* question) {
 
 }  // namespace
 
+void TellToSelectAVersion(Services& s) {
+  s.prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+}
+
+std::string SelectedOrTell(Services& s, const MainView& view) {
+  std::string name = view.SelectedVersion();
+  if (name.empty()) TellToSelectAVersion(s);
+  return name;
+}
+
+bool HoldsWar3(fs::FileSystem& fs, const std::string& dir) {
+  std::vector<std::string> names;
+  if (!fs.ListFiles(AddBackslash(dir), "*.exe", names).ok()) return false;
+  for (const auto& n : names) {
+    if (fs::UpperAscii(n) == "WAR3.EXE") return true;
+  }
+  return false;
+}
+
+void OnVersionClicked(MainView& view) {
+  view.SetStatus(text_of::kIdle);
+}
+
+void CmdSwitchSelected(Services& s, MainView& view) {
+  SwitchVersion(s, view, view.SelectedVersion(), Scope::kAll);
+}
+
+void CmdRunGame(Services& s, MainView& view, const std::string& arguments) {
+  if (s.switching) return;
+  // An empty or relative game directory names no game: its war3.exe would
+  // be looked for under the current drive or directory.
+  const std::string game = AddBackslash(view.GamePath()) + "war3.exe";
+  if (!IsAbsolutePath(view.GamePath()) ||
+      !s.launcher.Start(game, arguments, kShowMinimisedWithFocus)) {
+    s.prompts.MsgBox(text_of::kGameNotFound, text_of::kTitleError, ui::kOkOnly);
+  }
+}
+
+void CmdChooseGameDir(Services& s, MainView& view) {
+  for (;;) {
+    const std::string chosen = s.picker.BrowseFolder(text_of::kChooseGameDir);
+    if (chosen.empty()) return;
+    view.SetGamePath(AddBackslash(chosen));
+    // Another game directory may hold another version.
+    s.mark.GameChanged();
+    versions::ShowInstalledVersion(s, view);
+    if (HoldsWar3(s.fs, view.GamePath())) return;
+    s.prompts.MsgBox(text_of::kWrongGameDir, text_of::kTitleError, ui::kOkOnly);
+  }
+}
+
 void CmdMakeLoader(Services& s, MainView& view) {
-  const std::string name = RequireSelection(s, view);
+  const std::string name = SelectedOrTell(s, view);
   if (name.empty()) return;
   const auto bytes = text::Utf8ToGbk(LoaderText(s.exeStem, name));
   if (!bytes) return;
@@ -40,7 +80,7 @@ void CmdMakeLoader(Services& s, MainView& view) {
 }
 
 void CmdDeleteVersion(Services& s, MainView& view) {
-  const std::string name = RequireSelection(s, view);
+  const std::string name = SelectedOrTell(s, view);
   if (name.empty()) return;
   if (!AskYes(s, text_of::kConfirmDelete)) return;
   // Recorded before the first step: a delete cut short is finished by the

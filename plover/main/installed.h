@@ -7,7 +7,7 @@
 #include "plover/base/main_view.h"
 #include "plover/base/scope.h"
 #include "plover/base/services.h"
-#include "plover/main/app.h"
+#include "plover/main/switch_engine.h"
 
 namespace plover {
 

@@ -1,7 +1,7 @@
 // The pop-up menus' commands: what each item of mMain and mTranB runs.
 #include "plover/main/menu_commands.h"
 
-#include "plover/main/app.h"
+#include "plover/main/commands.h"
 #include "plover/main/installed.h"
 
 namespace plover {

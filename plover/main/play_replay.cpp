@@ -2,8 +2,9 @@
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
+#include "plover/main/commands.h"
 #include "plover/main/installed.h"
+#include "plover/main/switch_engine.h"
 #include "plover/versions/version_file.h"
 
 namespace plover {

@@ -6,6 +6,7 @@
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
 #include "plover/base/virtual_store.h"
+#include "plover/main/commands.h"
 #include "plover/main/elevated_switch.h"
 #include "plover/main/running_game.h"
 #include "plover/main/switch_engine.h"
@@ -174,7 +175,7 @@ SwitchReport ApplyVersion(Services& s, MainView& view, const std::string& name, 
     return report;
   }
   if (name.empty()) {
-    s.prompts.MsgBox(text_of::kSelectVersion, text_of::kTitleOops, ui::kOkOnly | ui::kIconError);
+    TellToSelectAVersion(s);
     report.outcome = SwitchOutcome::kNoVersion;
     return report;
   }

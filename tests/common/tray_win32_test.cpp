@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tray/tray.h"
+#include "common/tray/win32/tray.h"
 
 namespace plover::tray {
 namespace {

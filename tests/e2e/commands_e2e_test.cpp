@@ -4,7 +4,6 @@
 // test has a program folder and a game installation of its own.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -25,18 +24,6 @@ const char* const kLoaderMade = "已经生成loader！- Created by Velmor";
 const char* const kDeleteTitle = "删除版本文件";
 
 const bool kTimeLimit = InstallTestTimeLimit(120000);
-
-// Selects the listed version `name` with a click.
-bool SelectVersion(HWND main, const std::string& name) {
-  HWND list = Control(main, kLstVer);
-  const Lines items = Listed(main);
-  const auto it = std::find(items.begin(), items.end(), name);
-  EXPECT_NE(it, items.end()) << name << " is not listed";
-  if (it == items.end()) return false;
-  const int index = static_cast<int>(it - items.begin());
-  return ClickListItem(list, index) &&
-         WaitUntil([&] { return ListSelection(list) == index; }, kStepMs);
-}
 
 // ---- Loader batch file ----------------------------------------------------------
 
@@ -164,7 +151,9 @@ void DeleteAnswering(PloverProcess& plover, HWND main, int first, int second) {
   EXPECT_EQ(box->text, "你确定要删除吗？");
   ASSERT_TRUE(plover.Answer(*box, first));
   if (second == 0) {
-    Sleep(500);
+    // Once the window's thread takes messages again, the command is over or
+    // its next question is up.
+    ASSERT_TRUE(WaitHandled(main)) << plover.Describe();
     EXPECT_FALSE(plover.MessageBoxNow().has_value()) << plover.Describe();
     return;
   }
@@ -318,26 +307,6 @@ std::set<std::string> NamesBetween(const SYSTEMTIME& from, const SYSTEMTIME& to)
   return names;
 }
 
-// The replays saved in `dir` so far; a copy still being written under its
-// temporary name, which Plover renames once complete, does not count yet.
-Lines SavedReplays(const std::string& dir) {
-  Lines names;
-  for (const std::string& name : FileNamesIn(dir)) {
-    if (!name.ends_with(".plover-tmp")) names.push_back(name);
-  }
-  return names;
-}
-
-// Writes the replay as the game does, trying again while Plover has it open.
-bool WriteReplay(const std::string& path, const std::string& bytes) {
-  return WaitUntil(
-      [&] {
-        WriteBytes(path, bytes);
-        return ReadBytes(path) == std::optional<std::string>(bytes);
-      },
-      kStepMs, 100);
-}
-
 TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
   Scenario s(TestName());
   s.MakeGame();
@@ -353,9 +322,12 @@ TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
 
   PloverProcess plover;
   HWND main = StartToWindow(plover, s);
+  const ULONGLONG shown = GetTickCount64();
   ASSERT_NE(main, nullptr);
-  Sleep(6000);
-  EXPECT_FALSE(DirExists(replays)) << "saved while auto-save was off";
+  // A watch that ran with the box off would have had its timer set as the
+  // window was made, before it was shown.
+  EXPECT_FALSE(SavedBeforeTheNextTick(shown, [&] { return DirExists(replays); }))
+      << "saved while auto-save was off";
 
   HWND check = Control(main, kChkSave);
   const SYSTEMTIME clicked = LocalNow();
@@ -376,6 +348,7 @@ TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
   ASSERT_TRUE(WaitUntil([&] { return SavedReplays(replays).size() >= 2; }, kReplayMs))
       << "the replay of equal length was not saved";
   const SYSTEMTIME secondSeen = LocalNow();
+  const ULONGLONG secondSeenAt = GetTickCount64();
   saved = SavedReplays(replays);
   ASSERT_EQ(saved.size(), 2u);
   const std::string secondName = saved[0] == firstName ? saved[1] : saved[0];
@@ -383,8 +356,11 @@ TEST(ReplayAutoSave, SavesTwoReplaysOfEqualLengthIntoANewFolder) {
   EXPECT_EQ(ReadBytes(Join(replays, firstName)), std::optional<std::string>(first));
   EXPECT_EQ(ReadBytes(Join(replays, secondName)), std::optional<std::string>(second));
 
-  // An unchanged replay is not saved again.
-  Sleep(6000);
+  // An unchanged replay is not saved again: not at the tick after the one
+  // that saved it.
+  EXPECT_FALSE(SavedBeforeTheNextTick(secondSeenAt, [&] {
+    return FileNamesIn(replays).size() > 2;
+  })) << "saved again";
   EXPECT_EQ(FileNamesIn(replays).size(), 2u);
   EXPECT_FALSE(plover.MessageBoxNow().has_value()) << plover.Describe();
   ExpectClosesCleanly(plover);

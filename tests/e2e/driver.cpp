@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
@@ -27,9 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr UINT kSetSelectionW = WM_USER + 103;  // BFFM_SETSELECTIONW
 constexpr int kMessageBoxTextId = 0xFFFF;
-// The pause between the pointer's arrival and a press, and between the two
-// clicks of a double-click (well within the double-click time).
-constexpr int kSettleMs = 80;
 
 int ElapsedMs(Clock::time_point since) {
   return static_cast<int>(
@@ -102,9 +101,8 @@ POINT g_lastClick{-1, -1};
 Clock::time_point g_lastClickTime{};
 
 void SpaceOutClicks(POINT pt) {
-  const int wait = static_cast<int>(GetDoubleClickTime()) + 100 - ElapsedMs(g_lastClickTime);
-  if (std::abs(pt.x - g_lastClick.x) < 8 && std::abs(pt.y - g_lastClick.y) < 8 && wait > 0) {
-    Sleep(wait);
+  if (std::abs(pt.x - g_lastClick.x) < 8 && std::abs(pt.y - g_lastClick.y) < 8) {
+    WaitPastDoubleClick();
   }
 }
 
@@ -113,19 +111,46 @@ void NoteClick(POINT pt) {
   g_lastClickTime = Clock::now();
 }
 
+// True when the window or one of its shown children waits to be painted.
+bool NeedsPainting(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return true;
+  for (HWND c : Children(window)) {
+    if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) return true;
+  }
+  return false;
+}
+
+// Waits until the window of `hwnd` has settled in: it and its top-level
+// window are enabled, nothing of that waits to be painted, and its thread
+// takes messages. A window just shown, or set free by a modal window just
+// gone, is still busy with that (painting, the focus, enabling), and a click
+// meanwhile may go amiss.
+void WaitSettled(HWND hwnd) {
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  WaitUntil(
+      [&] {
+        DWORD_PTR result = 0;
+        return IsWindowEnabled(root) && IsWindowEnabled(hwnd) && !NeedsPainting(root) &&
+               SendMessageTimeoutW(root, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+      },
+      8000);
+}
+
 bool ClickAtClient(HWND hwnd, POINT client, bool twice) {
   if (!IsWindow(hwnd)) return false;
   POINT screen = client;
   ClientToScreen(hwnd, &screen);
   SpaceOutClicks(screen);
+  WaitSettled(hwnd);
   if (!ForcePostedClicks() && PointReaches(hwnd, screen)) {
     Trace("click with the mouse", Clock::now());
-    // As a hand would: the pointer comes to rest on the spot, then presses.
-    plover::testing::SendMouse(screen);
-    Sleep(kSettleMs);
-    plover::testing::SendMouse(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    // The pointer comes onto the spot and presses there, all queued at once:
+    // the window takes the move before the press. Twice, the presses come
+    // well within the double-click time.
     if (twice) {
-      Sleep(kSettleMs);
+      plover::testing::SendMouse(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                          MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    } else {
       plover::testing::SendMouse(screen, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     }
   } else {
@@ -330,8 +355,28 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int pollMs) {
   }
 }
 
-void Sleep(int ms) {
-  WaitUntil([] { return false; }, ms, ms < 20 ? ms : 20);
+void WaitPastDoubleClick() {
+  const int doubleClickMs = static_cast<int>(GetDoubleClickTime());
+  WaitUntil([&] { return ElapsedMs(g_lastClickTime) > doubleClickMs + 100; }, doubleClickMs + 200);
+}
+
+bool WaitDrawn(HWND window, int timeoutMs) {
+  plover::testing::ScreenImage last;
+  return WaitUntil(
+      [&] {
+        if (!IsWindow(window)) return false;
+        if (NeedsPainting(window)) {
+          last = {};
+          return false;
+        }
+        RECT r{};
+        GetWindowRect(window, &r);
+        auto now = plover::testing::CaptureScreen(r);
+        const bool still = !now.empty() && now.rgb == last.rgb;
+        last = std::move(now);
+        return still;
+      },
+      timeoutMs, 30);
 }
 
 // ---- Windows ----------------------------------------------------------------
@@ -410,6 +455,36 @@ HWND MessageBoxTextOf(HWND dialog) {
     if ((GetWindowLongPtrW(c, GWLP_ID) & 0xFFFF) == kMessageBoxTextId) return c;
   }
   return nullptr;
+}
+
+namespace {
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) info = {};
+  return info;
+}
+
+}  // namespace
+
+HWND FocusOf(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND ActiveOf(HWND window) {
+  return ThreadInfoOf(window).hwndActive;
+}
+
+bool BringToFront(HWND window, int timeoutMs) {
+  const bool active = WaitUntil(
+      [&] {
+        if (ActiveOf(window) == window && GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+      },
+      timeoutMs, 50);
+  return active && WaitDrawn(window, timeoutMs);
 }
 
 bool ListItemRect(HWND list, int index, RECT& rc) {
@@ -507,7 +582,7 @@ bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
   BringWindowToTop(hwnd);
   RedrawWindow(hwnd, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(500);
+  WaitDrawn(hwnd);
   // The client area: on a display without a window manager nobody draws the
   // frame and caption.
   const auto picture = plover::testing::CaptureScreen(plover::testing::ClientOnScreen(hwnd));
@@ -749,6 +824,47 @@ std::optional<std::wstring> SelectedFolderName(HANDLE process, HWND picker) {
   return std::wstring(text);
 }
 
+std::string DumpTree(HANDLE process, HWND picker) {
+  HWND tree = nullptr;
+  for (HWND c : Children(picker))
+    if (ClassOf(c) == WC_TREEVIEWA) tree = c;
+  if (!tree) return "no tree";
+  RemoteBuffer remote(process, sizeof(TVITEMW) + 600 * sizeof(wchar_t));
+  std::string out;
+  std::function<void(DWORD_PTR, int)> walk = [&](DWORD_PTR item, int depth) {
+    int n = 0;
+    while (item && n++ < 40) {
+      TVITEMW tv{};
+      tv.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_STATE | TVIF_CHILDREN;
+      tv.stateMask = 0xFF;
+      tv.hItem = reinterpret_cast<HTREEITEM>(item);
+      tv.pszText = static_cast<wchar_t*>(remote.at(sizeof(TVITEMW)));
+      tv.cchTextMax = 600;
+      DWORD_PTR got = 0;
+      remote.Put(0, &tv, sizeof tv);
+      SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at()),
+                          SMTO_ABORTIFHUNG, 2000, &got);
+      TVITEMW back{};
+      remote.Get(0, &back, sizeof back);
+      wchar_t text[601] = {};
+      remote.Get(sizeof(TVITEMW), text, 600 * sizeof(wchar_t));
+      char buf[64];
+      snprintf(buf, sizeof buf, " st=%x ch=%d", back.state, back.cChildren);
+      out += std::string(depth * 2, ' ') + Utf8(text) + buf + "\n";
+      DWORD_PTR child = 0;
+      if (back.state & TVIS_EXPANDED) {
+        SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CHILD, item, SMTO_ABORTIFHUNG, 2000,
+                            &child);
+        walk(child, depth + 1);
+      }
+      SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item, SMTO_ABORTIFHUNG, 2000, &item);
+    }
+  };
+  DWORD_PTR root = 0;
+  SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 2000, &root);
+  walk(root, 0);
+  return out;
+}
 }  // namespace
 
 bool PloverProcess::DropFiles(HWND window, const std::vector<std::string>& paths) {
@@ -788,23 +904,33 @@ bool PloverProcess::ChooseFolder(HWND picker, const std::string& folder, int tim
   RemoteBuffer remote(process_, size);
   if (!remote.ok() || !remote.Put(0, path.c_str(), size)) return false;
   // The tree fills in as it goes: the selection is asked for again until the
-  // picker shows the folder selected.
+  // picker shows the folder selected. Each request is let finish first (the
+  // picker takes seconds over it on a busy machine): requests piling up would
+  // keep the picker busy, and it would answer no question about its tree.
   const bool selected = WaitUntil(
       [&] {
+        const int left = std::max(timeoutMs - ElapsedMs(start), 1);
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(picker, kSetSelectionW, TRUE, reinterpret_cast<LPARAM>(remote.at()),
-                            SMTO_ABORTIFHUNG, 2000, &result);
+        const auto asked = Clock::now();
+        const bool answered =
+            SendMessageTimeoutW(picker, kSetSelectionW, TRUE, reinterpret_cast<LPARAM>(remote.at()),
+                                SMTO_NORMAL, static_cast<UINT>(left), &result) != 0;
+        Trace(answered ? "ask the picker to select the folder" : "the picker did not answer",
+              asked);
+        std::optional<std::wstring> now;
         const bool shown = WaitUntil(
             [&] {
-              const auto now = SelectedFolderName(process_, picker);
+              now = SelectedFolderName(process_, picker);
               return now &&
                      CompareStringOrdinal(now->c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
             },
             500);
+        if (!shown) Trace(("the picker shows " + (now ? Utf8(*now) : "nothing")).c_str(), asked);
         return shown || !IsWindow(picker);
       },
       timeoutMs, 50);
   Trace("select a folder in the picker", start);
+  if (!selected) fprintf(stderr, "TREE:\n%s", DumpTree(process_, picker).c_str());
   if (!selected || !IsWindow(picker)) return false;
   Dialog d;
   d.hwnd = picker;

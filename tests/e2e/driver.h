@@ -70,7 +70,12 @@ class FileHolder {
 // Polls `done` until it returns true or `timeoutMs` passes. Pumps this
 // thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int pollMs = 20);
-void Sleep(int ms);
+// Waits until the last click of the driver is longer ago than the
+// double-click time: a click now is a click of its own, wherever it lands.
+void WaitPastDoubleClick();
+// Waits until the window is drawn on the screen: nothing of it waits to be
+// painted, and two pictures of it a moment apart are alike.
+bool WaitDrawn(HWND window, int timeoutMs = 8000);
 
 // ---- Windows ----------------------------------------------------------------
 
@@ -90,6 +95,13 @@ std::vector<HWND> VisibleWindowsOf(DWORD pid);
 // The text of a message box: its static with ID 0xFFFF (nullptr when the
 // dialog has none).
 HWND MessageBoxTextOf(HWND dialog);
+// The window with the keyboard focus, and the active window, in the thread
+// of `window`.
+HWND FocusOf(HWND window);
+HWND ActiveOf(HWND window);
+// Makes the top-level `window` the foreground window and waits until its
+// thread has made it its active window and it is drawn again.
+bool BringToFront(HWND window, int timeoutMs = 8000);
 
 // Clicks the window at its centre with real mouse input (SendInput, absolute
 // coordinates); falls back to posted WM_LBUTTONDOWN/UP when the point is not
@@ -156,7 +168,9 @@ class PloverProcess {
   // Presses button `id` of a dialog and waits for the dialog to close.
   bool Answer(const Dialog& box, int id, int timeoutMs = 5000);
   // Selects `folder` in the picker and presses OK; waits for it to close.
-  bool ChooseFolder(HWND picker, const std::string& folder, int timeoutMs = 10000);
+  // The tree of the picker fills in slowly under Wine (the root of the Linux
+  // file system lies on the way to every folder), the more so on a busy machine.
+  bool ChooseFolder(HWND picker, const std::string& folder, int timeoutMs = 30000);
   bool CancelPicker(HWND picker, int timeoutMs = 5000);
 
   // The visible windows of the process with their classes and texts, for

@@ -90,7 +90,7 @@ bool CtrlClickListItem(HWND list, int index) {
   RECT rc{};
   if (!ListItemRect(list, index, rc)) return false;
   const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-  Sleep(static_cast<int>(GetDoubleClickTime()) + 100);  // not a double-click with the last one
+  WaitPastDoubleClick();  // not a double-click with the last one
   return PostMessageW(list, WM_MOUSEMOVE, MK_CONTROL, at) &&
          PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at) &&
          PostMessageW(list, WM_LBUTTONUP, MK_CONTROL, at);
@@ -127,12 +127,7 @@ bool SubmitFileName(HWND dialog, std::string_view text) {
 }
 
 bool TypeAndEnter(HWND edit, std::string_view utf8, bool replaceAll) {
-  const DWORD thread = GetWindowThreadProcessId(edit, nullptr);
-  const auto focused = [&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit;
-  };
+  const auto focused = [&] { return FocusOf(edit) == edit; };
   if (!Click(edit) || !WaitUntil(focused, 5000)) return false;
   std::vector<INPUT> keys;
   if (replaceAll) {

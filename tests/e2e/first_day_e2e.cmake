@@ -3,4 +3,4 @@
 plover_add_unit_test(first_day_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/first_day_e2e_test.cpp
                      LIBRARIES plover_e2e_extra LABELS e2e)
 add_dependencies(first_day_e2e_tests Plover fake_war3)
-set_tests_properties(first_day_e2e_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
+set_tests_properties(first_day_e2e_tests PROPERTIES TIMEOUT 600)

@@ -11,19 +11,7 @@
 namespace e2e {
 namespace {
 
-const char* const kFileDialogClass = "#32770";
-const char* const kAddFilesTitle = "添加文件";
-const char* const kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
-const char* const kChooserPreset = "选择目录必须进入你选择的目录在按打开";
-const char* const kEditCaption = "编辑版本转换文件";
-
 const bool kTimeLimit = InstallTestTimeLimit(150000);
-
-HWND WaitDialog(PloverProcess& plover, const char* title) {
-  HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, title, kStepMs);
-  EXPECT_NE(dialog, nullptr) << "no dialog \"" << title << "\": " << plover.Describe();
-  return dialog;
-}
 
 // The dialog's name box shows `preset`; a full path typed into it and
 // confirmed with Enter closes the dialog.
@@ -61,7 +49,7 @@ TEST(FileDialogs, TakeATypedFullPathAndTwoHundredLongNames) {
   ASSERT_NE(wizard, nullptr);
   ASSERT_TRUE(ClickText(wizard, "从配置文件导入（*.w3v）"));
   ASSERT_TRUE(ClickText(wizard, "..."));
-  HWND dialog = WaitDialog(plover, kAddFilesTitle);
+  HWND dialog = WaitFileDialog(plover, kAddFilesTitle);
   ASSERT_NE(dialog, nullptr);
   TypePathInto(dialog, "", versionFile);
   ASSERT_TRUE(plover.Running()) << "Plover ended in the import dialog";
@@ -69,9 +57,8 @@ TEST(FileDialogs, TakeATypedFullPathAndTwoHundredLongNames) {
   ASSERT_TRUE(ClickText(wizard, "取消"));
   ASSERT_TRUE(WaitGone(wizard));
 
-  ASSERT_TRUE(Click(Control(main, kBtnEdit)));
-  HWND editor = plover.WaitWindow(kModalClass, kEditCaption, kStepMs);
-  ASSERT_NE(editor, nullptr) << plover.Describe();
+  HWND editor = OpenEditor(plover, main);
+  ASSERT_NE(editor, nullptr);
   HWND list = Control(editor, kEditorList);
   const auto listedLast = [&](const std::string& entry, size_t count) {
     return WaitUntil(
@@ -82,7 +69,7 @@ TEST(FileDialogs, TakeATypedFullPathAndTwoHundredLongNames) {
         kStepMs);
   };
   ASSERT_TRUE(ClickText(editor, "添加文件"));
-  dialog = WaitDialog(plover, kAddFilesTitle);
+  dialog = WaitFileDialog(plover, kAddFilesTitle);
   ASSERT_NE(dialog, nullptr);
   TypePathInto(dialog, "",
                Join(downloads,
@@ -90,7 +77,7 @@ TEST(FileDialogs, TakeATypedFullPathAndTwoHundredLongNames) {
                     "download 000, with its author and its version in "
                     "it.w3x"));
   ASSERT_TRUE(plover.Running()) << "Plover ended in the add-files dialog";
-  dialog = WaitDialog(plover, kChooserTitle);
+  dialog = WaitFileDialog(plover, kChooserTitle);
   ASSERT_NE(dialog, nullptr);
   // Any name in the chosen folder names the folder.
   TypePathInto(dialog, kChooserPreset, Join(s.game(), "Maps\\FrozenThrone\\here"));
@@ -103,12 +90,12 @@ TEST(FileDialogs, TakeATypedFullPathAndTwoHundredLongNames) {
       << DescribeChildren(editor);
 
   ASSERT_TRUE(ClickText(editor, "添加文件"));
-  dialog = WaitDialog(plover, kAddFilesTitle);
+  dialog = WaitFileDialog(plover, kAddFilesTitle);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(EnterFolder(dialog, downloads)) << DescribeChildren(dialog);
   ASSERT_TRUE(SubmitFileName(dialog, typed));
   ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);
-  dialog = WaitDialog(plover, kChooserTitle);
+  dialog = WaitFileDialog(plover, kChooserTitle);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(SubmitFileName(dialog, Join(s.game(), "Maps\\x")));
   EXPECT_TRUE(

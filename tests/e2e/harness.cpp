@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace e2e {
@@ -35,10 +36,24 @@ Scenario ReadyScenario(std::string_view gameFolder) {
   return s;
 }
 
+bool WaitHandled(HWND window, int timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                             &result) != 0;
+}
+
 HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args) {
   EXPECT_TRUE(plover.Start(s.exe(), args)) << "cannot start " << s.exe();
   HWND main = plover.WaitMainWindow(kStartMs);
   EXPECT_NE(main, nullptr) << "the main window did not appear: " << plover.Describe();
+  return main;
+}
+
+HWND StartToDrawnWindow(PloverProcess& plover, const Scenario& s) {
+  HWND main = StartToWindow(plover, s);
+  if (main) {
+    EXPECT_TRUE(WaitDrawn(main)) << "the main window was not drawn: " << plover.Describe();
+  }
   return main;
 }
 
@@ -68,6 +83,19 @@ HWND OpenWizard(PloverProcess& plover, HWND main) {
   HWND wizard = plover.WaitWindow(kModalClass, kWizardCaption, kStepMs);
   EXPECT_NE(wizard, nullptr) << "the wizard did not open: " << plover.Describe();
   return wizard;
+}
+
+HWND OpenEditor(PloverProcess& plover, HWND main) {
+  EXPECT_TRUE(Click(Control(main, kBtnEdit)));
+  HWND editor = plover.WaitWindow(kModalClass, kEditCaption, kStepMs);
+  EXPECT_NE(editor, nullptr) << "the editor did not open: " << plover.Describe();
+  return editor;
+}
+
+HWND WaitFileDialog(PloverProcess& plover, std::string_view title) {
+  HWND dialog = plover.WaitWindow(kFileDialogClass, title, kStepMs);
+  EXPECT_NE(dialog, nullptr) << "no dialog \"" << title << "\": " << plover.Describe();
+  return dialog;
 }
 
 void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()>& whileTold,
@@ -110,11 +138,60 @@ bool WaitListed(HWND main, const Lines& expected) {
   return WaitUntil([&] { return Listed(main) == expected; }, kStepMs);
 }
 
+bool SelectItem(HWND list, int index) {
+  return ClickListItem(list, index) &&
+         WaitUntil([&] { return ListSelection(list) == index; }, kStepMs);
+}
+
+bool SelectVersion(HWND main, const std::string& name) {
+  const Lines items = Listed(main);
+  const auto it = std::find(items.begin(), items.end(), name);
+  EXPECT_NE(it, items.end()) << name << " is not listed";
+  return it != items.end() &&
+         SelectItem(Control(main, kLstVer), static_cast<int>(it - items.begin()));
+}
+
 void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour) {
   for (const auto& entry : entries) {
     EXPECT_TRUE(s.GameHolds(entry, flavour))
         << entry << " should be of " << flavour << ", is of '" << s.GameFlavour(entry) << "'";
   }
+}
+
+// ---- The replay watch ---------------------------------------------------------------
+
+Lines SavedReplays(const std::string& dir) {
+  Lines names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Wide(Join(dir, "*")).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = Utf8(fd.cFileName);
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.ends_with(".w3g")) {
+      names.push_back(name);
+    }
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool WriteReplay(const std::string& path, std::string_view bytes) {
+  return WaitUntil(
+      [&] {
+        WriteBytes(path, bytes);
+        return ReadBytes(path) == std::optional<std::string>(bytes);
+      },
+      kStepMs, 100);
+}
+
+bool SavedBeforeTheNextTick(ULONGLONG tickedBy, const std::function<bool()>& saved) {
+  // The margin covers a timer that comes late on a busy machine, and the copy.
+  constexpr ULONGLONG kMarginMs = 1000;
+  const ULONGLONG until = tickedBy + kReplayTickMs + kMarginMs;
+  const ULONGLONG now = GetTickCount64();
+  const int left = now < until ? static_cast<int>(until - now) : 0;
+  return WaitUntil(saved, left, 50);
 }
 
 // ---- Time limit -------------------------------------------------------------------

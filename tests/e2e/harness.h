@@ -1,7 +1,7 @@
 // What the end-to-end tests share beyond the driver: their waits, the control
 // identifiers and texts of Plover's windows they look for, the running
-// test's name and scenario, starting Plover to its main window, and a time
-// limit per test.
+// test's name and scenario, starting Plover to its main window, the replay
+// watch, and a time limit per test.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +24,12 @@ using Lines = std::vector<std::string>;
 
 inline constexpr int kStartMs = 15000;  // Wine's first window of a process can be slow
 inline constexpr int kStepMs = 8000;
+
+// Waits until the thread of `window` has done what it was busy with: a
+// message sent to it is answered only once the thread takes messages again,
+// in its own loop or in that of a window it shows (a message box is shown
+// before its loop runs). False when it did not answer in time.
+bool WaitHandled(HWND window, int timeoutMs = kStepMs);
 
 // ---- Controls ---------------------------------------------------------------
 
@@ -69,6 +75,12 @@ inline constexpr const char* kWelcomeCaption = "欢迎使用";
 inline constexpr const char* kWelcomePromptCaption = "欢迎使用-您是第一次使用本软件";
 inline constexpr const char* kSwitched = "转换完成！- Created by Velmor";
 inline constexpr const char* kSwitching = "转换中...！- Created by Velmor";
+// The version editor, and the file dialogs of the wizard and the editor.
+inline constexpr const char* kEditCaption = "编辑版本转换文件";
+inline constexpr const char* kFileDialogClass = "#32770";
+inline constexpr const char* kAddFilesTitle = "添加文件";
+inline constexpr const char* kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
+inline constexpr const char* kChooserPreset = "选择目录必须进入你选择的目录在按打开";
 
 // ---- The running test ---------------------------------------------------------
 
@@ -92,6 +104,8 @@ Scenario ReadyScenario(std::string_view gameFolder = "game");
 // Starts Plover and waits for its main window (nullptr, with a failure, when
 // it did not come).
 HWND StartToWindow(PloverProcess& plover, const Scenario& s, const std::string& args = "");
+// The same, and waits until the window is drawn on the screen.
+HWND StartToDrawnWindow(PloverProcess& plover, const Scenario& s);
 // The child `id` of `window` (nullptr, with a failure naming the children
 // there are, when missing).
 HWND Control(HWND window, int id);
@@ -105,6 +119,12 @@ void ExpectClosesCleanly(PloverProcess& plover);
 // Opens the new-version wizard with the main window's add button (nullptr,
 // with a failure, when it did not come).
 HWND OpenWizard(PloverProcess& plover, HWND main);
+// Opens the editor for the selected version with the main window's edit
+// button (nullptr, with a failure, when it did not come).
+HWND OpenEditor(PloverProcess& plover, HWND main);
+// Waits for Plover's file dialog titled `title` (nullptr, with a failure,
+// when it did not come).
+HWND WaitFileDialog(PloverProcess& plover, std::string_view title);
 // Starts Plover of `s` a second time, with `args`, while the first one runs:
 // it tells "Plover2.0已经运行", `whileTold` runs while that message box is up,
 // the box is answered, and the second Plover ends with code 0 without
@@ -122,9 +142,33 @@ bool WaitMarked(HWND main, int index);
 // The main window's version list, and a wait until it shows `expected`.
 Lines Listed(HWND main);
 bool WaitListed(HWND main, const Lines& expected);
+// Selects item `index` of a list box with a click and waits until it is the
+// selection.
+bool SelectItem(HWND list, int index);
+// Selects the listed version `name` with a click (false, with a failure,
+// when it is not listed).
+bool SelectVersion(HWND main, const std::string& name);
 
 // Every one of `entries` in the game folder is of `flavour`.
 void ExpectFlavour(const Scenario& s, const Lines& entries, const std::string& flavour);
+
+// ---- The replay watch ---------------------------------------------------------------
+
+// While 监视并保存录象 is on, the main window looks for a new replay this often.
+inline constexpr int kReplayTickMs = 5000;
+
+// The replays saved in `dir` so far (*.w3g); a copy still being written
+// under its temporary name, which Plover renames once complete, does not
+// count yet.
+Lines SavedReplays(const std::string& dir);
+// Writes the replay as the game does, trying again while Plover has it open.
+bool WriteReplay(const std::string& path, std::string_view bytes);
+// A tick of the watch that finds nothing new leaves no trace, so a tick that
+// must not save is waited for by the clock: polls `saved` until a tick
+// period and a margin have passed since `tickedBy` (GetTickCount64 at a
+// moment by which the watch's timer had been set, or had last ticked), and
+// returns whether `saved` came true meanwhile.
+bool SavedBeforeTheNextTick(ULONGLONG tickedBy, const std::function<bool()>& saved);
 
 // ---- Time limit -------------------------------------------------------------------
 

@@ -228,8 +228,7 @@ TEST(Switch, ButtonAppliesTheSelectedVersion) {
   EXPECT_EQ(ListSelection(list), 0);
   EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kIdle);
 
-  ASSERT_TRUE(ClickListItem(list, 1));
-  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == 1; }, kStepMs));
+  ASSERT_TRUE(SelectItem(list, 1));
   ASSERT_TRUE(Click(Control(main, kBtnTran)));
   EXPECT_EQ(WaitForText(Control(main, kLbInfo), kSwitched, kStepMs), kSwitched);
   ExpectFlavour(s, FullEntries(), "1.20");
@@ -305,12 +304,14 @@ TEST(Switch, MissingStoreCopyAnsweredNoStops) {
   EXPECT_EQ(box->text, "转换中找不到文件War3Patch.mpq，是否继续？");
   ASSERT_TRUE(plover.Answer(*box, IDNO));
 
-  Sleep(500);
+  // The switch keeps the window disabled for as long as it runs.
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, kStepMs))
+      << "the window stays disabled after the switch stopped";
+  ASSERT_TRUE(WaitHandled(main)) << plover.Describe();
   EXPECT_EQ(TextOf(Control(main, kLbInfo)).value_or(""), kSwitching);
   EXPECT_FALSE(plover.MessageBoxNow().has_value());
   ExpectFlavour(s, Slice(0, kWar3Patch), "1.20");
   ExpectFlavour(s, Slice(kWar3Patch, 15), kGameFlavour);
-  EXPECT_TRUE(IsWindowEnabled(main)) << "the window stays disabled after the switch stopped";
   ExpectClosesCleanly(plover);
 }
 
@@ -330,7 +331,11 @@ TEST(Switch, FileHeldByAnotherProcessIsReportedAndKept) {
     EXPECT_EQ(box->text, "以下文件未能转换（可能正在使用或只读）：\n" + held);
     ASSERT_TRUE(plover.Answer(*box, IDOK));
     EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIncomplete, kStepMs), kIncomplete);
-    Sleep(300);
+    // Over, the switch takes the window's input back on: no report of it
+    // can come after that.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, kStepMs))
+        << plover.Describe();
+    ASSERT_TRUE(WaitHandled(main)) << plover.Describe();
     EXPECT_FALSE(plover.MessageBoxNow().has_value()) << "more than one message box";
   }
   ExpectFlavour(s, {held}, kGameFlavour);
@@ -417,7 +422,7 @@ TEST(RunningGame, AnsweredNoLeavesEveryGameFileUntouched) {
   ASSERT_TRUE(plover.Answer(*box, IDNO));
   EXPECT_EQ(WaitForText(Control(main, kLbInfo), kIdle, kStepMs), kIdle);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, kStepMs));
-  Sleep(300);
+  ASSERT_TRUE(WaitHandled(main)) << plover.Describe();
   EXPECT_FALSE(plover.MessageBoxNow().has_value()) << plover.Describe();
   ExpectFlavour(s, FullEntries(), kGameFlavour);
   for (size_t i = 0; i < FullEntries().size(); ++i) {

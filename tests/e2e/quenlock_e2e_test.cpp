@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "quenlock/form1.h"
 #include "quenlock/hook_refresh.h"
+#include "quenlock/win32/form1.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/tray_e2e_support.h"
 #include "tests/support/input.h"

@@ -2,6 +2,7 @@
 // a long switch runs, seen from outside Plover.exe under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -47,7 +48,17 @@ TEST(QuickSwitch, InstalledVersionLeavesEveryGameFileUntouched) {
     times[file] = s.WriteTime(file);
     times[FolderOf(file)] = s.WriteTime(FolderOf(file));
   }
-  Sleep(1100);  // any new time would differ even on a coarse clock
+  // A file written from now on gets a later time than every one noted, on
+  // however coarse a clock: written again, any of them would show it.
+  unsigned long long newest = 0;
+  for (const auto& [path, time] : times) newest = std::max(newest, time);
+  const std::string probe = Join(s.root(), "clock-probe");
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        WriteBytes(probe, "now");
+        return s.WriteTime(probe) > newest;
+      },
+      kStepMs, 50));
   ForgetStatus(status);
   ASSERT_TRUE(Click(ChildById(main, kBtnTran)));
   ASSERT_EQ(WaitForText(status, kSwitched, kStepMs), kSwitched);

@@ -7,4 +7,4 @@ target_compile_definitions(replay_e2e_tests PRIVATE
   PLOVER_E2E_VERSIONED_DIR="${CMAKE_BINARY_DIR}/bin/versioned")
 add_dependencies(replay_e2e_tests Plover fake_war3
   game_dll_1_20_4_6074 game_dll_1_24_4_6387 game_dll_1_26_0_6401)
-set_tests_properties(replay_e2e_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
+set_tests_properties(replay_e2e_tests PROPERTIES TIMEOUT 600)

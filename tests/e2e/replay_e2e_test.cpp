@@ -4,6 +4,9 @@
 // list marking the installed version as switches come and go. The versions'
 // store copies of Game.dll carry real version resources.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <tlhelp32.h>
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/driver_extra.h"
@@ -78,10 +81,20 @@ bool StartedOn(const std::string& commandLine, const std::string& replay) {
          commandLine.compare(commandLine.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-HWND Control(HWND main, int id) {
-  HWND h = ChildById(main, id);
-  EXPECT_NE(h, nullptr) << "no control " << id;
-  return h;
+// True while a process of the fake game runs (the game folder's War3.exe;
+// no other program of that name runs in these tests).
+bool GameRuns() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+       more = Process32NextW(snapshot, &entry)) {
+    found = CompareStringOrdinal(entry.szExeFile, -1, L"War3.exe", -1, TRUE) == CSTR_EQUAL;
+  }
+  CloseHandle(snapshot);
+  return found;
 }
 
 // Whether the row of item `index` holds pixels of the text colour right of
@@ -188,14 +201,21 @@ TEST(ReplayDrop, PlaysWithTheReplaysVersionAndTheMarkFollowsEverySwitch) {
   EXPECT_NE(MarkedItem(main), 2);
 
   // Several files at once play nothing, and say nothing.
+  ASSERT_TRUE(WaitUntil([] { return !GameRuns(); }, kStepMs)) << "the game did not end";
   ASSERT_TRUE(plover.DropFiles(main, {replay, other}));
-  Sleep(1500);
+  // The window takes the click that follows only after the drop (posted
+  // messages come before input): once the click has selected, the drop has
+  // been dealt with, and a game it started would be running or have noted
+  // its start.
+  ASSERT_TRUE(ClickListItem(list, 2));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return ListSelection(list) == 2 || plover.MessageBoxNow().has_value(); }, kStepMs));
   EXPECT_FALSE(plover.MessageBoxNow().has_value()) << plover.Describe();
+  EXPECT_FALSE(GameRuns()) << "a game started";
   EXPECT_EQ(s.GameStarts(), 1u);
+  ASSERT_EQ(ListSelection(list), 2);
 
   // A switch by hand moves the mark, also onto the selected item.
-  ASSERT_TRUE(ClickListItem(list, 2));
-  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == 2; }, kStepMs));
   ASSERT_TRUE(Click(Control(main, kBtnTran)));
   ASSERT_TRUE(WaitUntil([&] { return s.GameHolds("War3Patch.mpq", "1.26"); }, kStepMs));
   EXPECT_TRUE(WaitMarked(main, 2)) << "marked: " << MarkedItem(main);

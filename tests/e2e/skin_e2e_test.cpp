@@ -7,7 +7,8 @@
 #include <set>
 
 #include "plover/controls/render.h"
-#include "plover/shell/frm_help_text.h"
+#include "plover/controls/win32/qq_button.h"
+#include "plover/shell/help_text.h"
 #include "tests/e2e/harness.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
@@ -18,13 +19,6 @@ namespace {
 namespace support = plover::testing;
 
 const char* const kHelpCaption = "Plover2.0 - 使用说明";
-
-// Plover's main window, shown and given the time to draw itself.
-HWND StartToDrawnWindow(PloverProcess& plover, const Scenario& s) {
-  HWND main = StartToWindow(plover, s);
-  Sleep(300);
-  return main;
-}
 
 HWND CaptionButton(HWND window, std::string_view tip) {
   for (HWND c : Children(window)) {
@@ -40,17 +34,19 @@ RECT WindowRectOf(HWND hwnd) {
 }
 
 void TypeKeys(std::initializer_list<UINT> keys) {
+  std::vector<INPUT> strokes;
   for (UINT vk : keys) {
-    support::SendKeys({support::KeyInput(vk, false), support::KeyInput(vk, true)});
-    Sleep(50);
+    strokes.push_back(support::KeyInput(vk, false));
+    strokes.push_back(support::KeyInput(vk, true));
   }
+  support::SendKeys(strokes);
 }
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
+bool Hovering(HWND button) {
+  DWORD_PTR status = 0;
+  return SendMessageTimeoutW(button, plover::controls::QQBM_GETSTATUS, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                             &status) &&
+         (static_cast<LRESULT>(status) & plover::controls::kStatusHovering) != 0;
 }
 
 void Screenshot(HWND hwnd, const std::string& name) {
@@ -102,8 +98,7 @@ TEST(Skin, TheMainWindowHasTheDrawnFrameAndRoundedCorners) {
   EXPECT_TRUE(PtInRegion(rgn, w / 2, 0));
   DeleteObject(rgn);
 
-  SetForegroundWindow(main);
-  Sleep(300);
+  ASSERT_TRUE(BringToFront(main)) << plover.Describe();
   const plover::controls::Image face = plover::controls::FrameFace(w, h, 96);
   for (int y = 0; y <= 20; y += 4) {
     EXPECT_EQ(support::ScreenPixel(r.left + 200, r.top + y), face.RgbAt(200, y))
@@ -164,7 +159,13 @@ TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
   TypeKeys({'A', VK_BACK, VK_DELETE});
   PostMessageW(text, WM_CHAR, 'x', 0);
   PostMessageW(text, WM_CHAR, VK_BACK, 0);
-  Sleep(300);
+  // The pointer moved onto OK after them lights it up only once the window
+  // has taken the keys and the characters (input comes in its order, and
+  // after what was posted).
+  ASSERT_FALSE(Hovering(ok));
+  const RECT okRect = WindowRectOf(ok);
+  support::SendMouse(POINT{(okRect.left + okRect.right) / 2, (okRect.top + okRect.bottom) / 2});
+  EXPECT_TRUE(WaitUntil([&] { return Hovering(ok); }, kStepMs)) << "the pointer did not reach OK";
   EXPECT_EQ(TextOf(text).value_or(""), usage);
   EXPECT_TRUE(IsWindow(help));
   // It scrolls.
@@ -197,8 +198,7 @@ TEST(Skin, TheWizardShowsItsSeparatorLine1OverTheFrame) {
   ASSERT_NE(main, nullptr);
   HWND wizard = OpenWizard(plover, main);
   ASSERT_NE(wizard, nullptr);
-  SetForegroundWindow(wizard);
-  Sleep(300);
+  ASSERT_TRUE(BringToFront(wizard)) << plover.Describe();
   // Line1 runs from (240, 2820) to (4560, 2820) twips: row 188, columns 16
   // to 303 at 96 DPI.
   const RECT r = WindowRectOf(wizard);
@@ -220,13 +220,11 @@ TEST(Skin, DraggingTheTitleBarMovesTheMainWindow) {
   PloverProcess plover;
   HWND main = StartToDrawnWindow(plover, s);
   ASSERT_NE(main, nullptr);
-  SetForegroundWindow(main);
-  Sleep(300);
+  ASSERT_TRUE(BringToFront(main)) << plover.Describe();
   const RECT before = WindowRectOf(main);
   const POINT from{before.left + 150, before.top + 10};
-  support::SendMousePath({{from, 0}});
-  Sleep(200);
-  support::SendMousePath({{from, MOUSEEVENTF_LEFTDOWN},
+  support::SendMousePath({{from, 0},
+                          {from, MOUSEEVENTF_LEFTDOWN},
                           {POINT{from.x + 20, from.y + 15}, 0},
                           {POINT{from.x + 40, from.y + 30}, 0},
                           {POINT{from.x + 40, from.y + 30}, MOUSEEVENTF_LEFTUP}});

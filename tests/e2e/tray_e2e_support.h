@@ -51,21 +51,26 @@ inline void IconEvent(HWND owner, UINT mouseMessage) {
   PostMessageW(owner, kIconCallback, 0, mouseMessage);
 }
 
-// Waits for a pop-up menu of process `pid`, presses `keys` in it one by one
-// and waits until every menu has closed. False when no menu came or one
-// stayed open.
-inline bool PressInMenu(DWORD pid, const std::vector<UINT>& keys, int timeoutMs = 8000) {
+// A shown pop-up menu of process `pid`, and a wait for one.
+inline HWND MenuOf(DWORD pid) {
+  return WindowOf(pid, "#32768", true);
+}
+inline HWND WaitMenu(DWORD pid, int timeoutMs = 8000) {
   HWND popup = nullptr;
-  if (!WaitUntil([&] { return (popup = WindowOf(pid, "#32768", true)) != nullptr; }, timeoutMs)) {
-    return false;
-  }
-  Sleep(200);
-  for (UINT key : keys) {
-    // The menu's own loop reads the keys from its thread's queue.
-    PostMessageW(popup, WM_KEYDOWN, key, 0);
-    Sleep(150);
-  }
-  return WaitUntil([&] { return WindowOf(pid, "#32768", true) == nullptr; }, timeoutMs);
+  WaitUntil([&] { return (popup = MenuOf(pid)) != nullptr; }, timeoutMs);
+  return popup;
+}
+
+// Waits for a pop-up menu of process `pid`, presses `keys` in it and waits
+// until every menu has closed. False when no menu came or one stayed open.
+inline bool PressInMenu(DWORD pid, const std::vector<UINT>& keys, int timeoutMs = 8000) {
+  HWND popup = WaitMenu(pid, timeoutMs);
+  if (!popup) return false;
+  // The menu's own loop, which runs from before the menu is shown until it
+  // closes, reads the keys from its thread's queue one after the other, a
+  // submenu's too.
+  for (UINT key : keys) PostMessageW(popup, WM_KEYDOWN, key, 0);
+  return WaitUntil([&] { return MenuOf(pid) == nullptr; }, timeoutMs);
 }
 
 }  // namespace e2e

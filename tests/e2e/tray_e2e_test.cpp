@@ -73,8 +73,12 @@ TEST_F(TrayTest, MinimiseHidesTheWindowAndALeftClickOnTheIconBringsItBack) {
   MinimiseToTray();
   EXPECT_FALSE(Shown());
   IconEvent(main_, WM_MOUSEMOVE);
-  Sleep(300);
+  // The right click, posted after the move, opens the icon's menu: by then
+  // the move has been taken.
+  IconEvent(main_, WM_RBUTTONUP);
+  ASSERT_NE(WaitMenu(plover_.pid()), nullptr) << plover_.Describe();
   EXPECT_FALSE(IsWindowVisible(main_)) << "moving over the icon does nothing";
+  ASSERT_TRUE(PressInMenu(plover_.pid(), {VK_ESCAPE}));
 
   IconEvent(main_, WM_LBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
@@ -102,8 +106,7 @@ TEST_F(TrayTest, IconMenuSwitchesOnlyTheMapsOf118) {
 }
 
 TEST_F(TrayTest, MoreSwitchingButtonSwitchesTheSelectedVersionsFilesOnly) {
-  ASSERT_TRUE(ClickListItem(Control(kLstVer), 1));  // 1.20
-  ASSERT_TRUE(WaitUntil([&] { return ListSelection(Control(kLstVer)) == 1; }, kStepMs));
+  ASSERT_TRUE(SelectItem(Control(kLstVer), 1));  // 1.20
   ASSERT_TRUE(Click(Control(kBtnTranmore)));
   // 仅转换地图, then 仅转换文件.
   ASSERT_TRUE(PressInMenu(plover_.pid(), {VK_HOME, VK_DOWN, VK_RETURN}));
@@ -128,24 +131,18 @@ TEST_F(TrayTest, ReplayItemAndCheckBoxStayInStep) {
   // ... and on again, and the watch runs while the window is hidden.
   ChooseIconMenuItem(kItemReplay);
   EXPECT_TRUE(WaitUntil([&] { return IsChecked(Control(kChkSave)); }, kStepMs));
-  auto savedReplays = [&] {
-    int n = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(Wide(Join(saved, "*.w3g")).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do ++n;
-    while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return n;
-  };
+  const auto savedReplays = [&] { return SavedReplays(saved).size(); };
   EXPECT_TRUE(WaitUntil([&] { return savedReplays() >= 1; }, 15000)) << "no replay was saved";
+  const ULONGLONG savedAt = GetTickCount64();
 
-  // Off from the menu: a new replay is not saved any more.
+  // Off from the menu: a new replay is not saved any more, not at the tick
+  // that would have come next.
   ChooseIconMenuItem(kItemReplay);
   EXPECT_TRUE(WaitUntil([&] { return !IsChecked(Control(kChkSave)); }, kStepMs));
-  const int before = savedReplays();
+  const size_t before = savedReplays();
   WriteBytes(replay, "another replay, of another length");
-  Sleep(7000);
+  EXPECT_FALSE(SavedBeforeTheNextTick(savedAt, [&] { return savedReplays() > before; }))
+      << "saved with the watch off";
   EXPECT_EQ(savedReplays(), before);
 }
 
@@ -170,17 +167,18 @@ TEST_F(TrayTest, NoSwitchStartsWhileASwitchsQuestionWaits) {
   ASSERT_TRUE(question.has_value()) << plover_.Describe();
   EXPECT_EQ(question->title, "错误");
 
-  // The icon ignores both buttons while the question waits.
+  // The icon ignores both buttons while the question waits. The answer,
+  // posted after them to the same thread, is taken after them: once the
+  // question has gone, both have been dealt with while it waited.
+  ASSERT_EQ(GetWindowThreadProcessId(question->hwnd, nullptr),
+            GetWindowThreadProcessId(main_, nullptr));
   IconEvent(main_, WM_RBUTTONUP);
-  Sleep(1500);
-  const bool menuCame = WindowOf(plover_.pid(), "#32768", true) != nullptr;
+  IconEvent(main_, WM_LBUTTONUP);
+  ASSERT_TRUE(plover_.Answer(*question, IDNO));
+  const bool menuCame = MenuOf(plover_.pid()) != nullptr;
   EXPECT_FALSE(menuCame) << "the icon's menu opened during a switch";
   if (menuCame) PressInMenu(plover_.pid(), {VK_ESCAPE});
-  IconEvent(main_, WM_LBUTTONUP);
-  Sleep(500);
   EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back during a switch";
-
-  ASSERT_TRUE(plover_.Answer(*question, IDNO));
   EXPECT_FALSE(plover_.MessageBoxNow().has_value()) << plover_.Describe();
   ExpectGame(kGameFlavour, kGameFlavour);
   // Over, the switch leaves the icon working again.
@@ -224,14 +222,19 @@ TEST_F(TrayTest, SecondStartBringsTheHiddenWindowBackWithoutItsIcon) {
     EXPECT_FALSE(IsWindowVisible(main_)) << "the window came back before the message was answered";
   });
   ASSERT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs)) << plover_.Describe();
-  // The icon is gone: its notifications reach nothing any more.
+  // The icon is gone: its notifications reach nothing any more. The click
+  // on the minimise button that follows is taken after the notification
+  // (posted messages come before input).
   IconEvent(main_, WM_RBUTTONUP);
-  Sleep(1500);
-  const bool menuCame = WindowOf(plover_.pid(), "#32768", true) != nullptr;
+  ASSERT_TRUE(Click(Control(kBtnMin)));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_) || MenuOf(plover_.pid()); }, kStepMs));
+  const bool menuCame = MenuOf(plover_.pid()) != nullptr;
   EXPECT_FALSE(menuCame) << "the icon is still there";
   if (menuCame) PressInMenu(plover_.pid(), {VK_ESCAPE});
   // And it can be put up again.
-  MinimiseToTray();
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kStepMs))
+      << "the window did not hide";
+  ASSERT_TRUE(IsWindow(main_));
   IconEvent(main_, WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return Shown(); }, kStepMs));
   EXPECT_TRUE(plover_.CloseMainWindow(kStepMs).has_value());

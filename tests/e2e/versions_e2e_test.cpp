@@ -16,13 +16,8 @@ namespace {
 
 namespace gen = plover::testing;
 
-const char* const kEditCaption = "编辑版本转换文件";
 const char* const kNewEditCaption = "制作新的版本转换文件";
 const char* const kRenameCaption = "更改版本名称";
-const char* const kFileDialogClass = "#32770";
-const char* const kAddFilesTitle = "添加文件";
-const char* const kChooserTitle = "选择文件转换后存放目录，该目录必须在设定的魔兽目录内";
-const char* const kChooserPreset = "选择目录必须进入你选择的目录在按打开";
 const char* const kWorkingDone = "正在制作中....请稍侯..........完成";
 
 const bool kTimeLimit = InstallTestTimeLimit(120000);
@@ -43,14 +38,6 @@ std::string Joined(const Lines& lines) {
 // The version file's entries, as GBK lines with CR LF.
 Lines EntriesOf(const Scenario& s, std::string_view name) {
   return ReadGbkLines(VersionFile(s, name)).value_or(Lines{"<missing or malformed>"});
-}
-
-// Opens the editor for the selected version with the main window's edit button.
-HWND OpenEditor(PloverProcess& plover, HWND main) {
-  EXPECT_TRUE(Click(Control(main, kBtnEdit)));
-  HWND editor = plover.WaitWindow(kModalClass, kEditCaption, kStepMs);
-  EXPECT_NE(editor, nullptr) << "the editor did not open: " << plover.Describe();
-  return editor;
 }
 
 // ---- First start ----------------------------------------------------------------
@@ -134,8 +121,8 @@ TEST(Wizard, ImportsAVersionFileFromAnotherFolder) {
             "请选择文件所在目录，在列表中选择文件名。按下一步");
 
   ASSERT_TRUE(ClickText(wizard, "..."));
-  HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, kAddFilesTitle, kStepMs);
-  ASSERT_NE(dialog, nullptr) << "the file dialog did not open: " << plover.Describe();
+  HWND dialog = WaitFileDialog(plover, kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(SubmitFileName(dialog, picked)) << DescribeChildren(dialog);
   ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);
   // The wizard fills its boxes once the dialog has returned.
@@ -192,8 +179,7 @@ TEST(Wizard, ExpertModeLeadsIntoTheEditor) {
 // Chooses the target folder in the editor's directory chooser: goes into
 // `folder`, then presses Open with the chooser's own preset text.
 bool ChooseTarget(PloverProcess& plover, const std::string& folder) {
-  HWND chooser = WaitWindowOfProcess(plover.pid(), kFileDialogClass, kChooserTitle, kStepMs);
-  EXPECT_NE(chooser, nullptr) << "the directory chooser did not open: " << plover.Describe();
+  HWND chooser = WaitFileDialog(plover, kChooserTitle);
   if (!chooser) return false;
   HWND edit = FileNameEdit(chooser);
   EXPECT_NE(edit, nullptr) << DescribeChildren(chooser);
@@ -229,8 +215,8 @@ TEST(Editor, AddsTwoFilesAtOnceUnderFrozenThrone) {
       WaitUntil([&] { return ListItems(list).value_or(Lines{}) == FullEntries(); }, kStepMs));
 
   ASSERT_TRUE(ClickText(editor, "添加文件"));
-  HWND dialog = WaitWindowOfProcess(plover.pid(), kFileDialogClass, kAddFilesTitle, kStepMs);
-  ASSERT_NE(dialog, nullptr) << "the file dialog did not open: " << plover.Describe();
+  HWND dialog = WaitFileDialog(plover, kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(EnterFolder(dialog, downloads)) << DescribeChildren(dialog);
   ASSERT_TRUE(SubmitFileName(dialog, "\"" + alpha + "\" \"" + beta + "\""));
   ASSERT_TRUE(WaitGone(dialog)) << DescribeChildren(dialog);

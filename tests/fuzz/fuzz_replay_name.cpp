@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "plover/main/replay.h"
+#include "plover/main/replay_watch.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

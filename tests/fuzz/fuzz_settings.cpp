@@ -15,8 +15,8 @@
 
 #include "common/text/codepage.h"
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
 #include "plover/main/settings.h"
+#include "plover/main/startup.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/support/fake_main_view.h"
 #include "tests/support/memory_fs.h"

@@ -19,7 +19,7 @@
 
 #include "common/text/codepage.h"
 #include "plover/base/ui.h"
-#include "plover/main/app.h"
+#include "plover/main/startup.h"
 #include "plover/versions/wizard.h"
 #include "tests/support/fake_main_view.h"
 #include "tests/support/memory_fs.h"

@@ -1,5 +1,5 @@
 // File versions read from the version resources of real files.
-#include "plover/versions/file_version.h"
+#include "plover/versions/win32/file_version.h"
 
 #include <gtest/gtest.h>
 

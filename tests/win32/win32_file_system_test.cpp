@@ -1,7 +1,7 @@
 // The real file system under the same promises the logic relies on: the two
 // error numbers, whole-or-nothing replacement of files held by another
 // program, names found without regard to case, and Chinese names on disk.
-#include "plover/versions/win32_file_system.h"
+#include "plover/versions/win32/win32_file_system.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 #include "common/win32/owned.h"
 #include "common/win32/wide.h"
-#include "plover/main/app.h"
+#include "plover/main/switch_engine.h"
 #include "plover/versions/quick_check.h"
 #include "tests/support/fakes.h"
 

@@ -22,53 +22,43 @@ bool UniformAcross(const Image& img, int from, int to) {
   return true;
 }
 
-struct StateLook {
-  int index;
-  uint32_t rim;
-  std::vector<std::pair<int, uint32_t>> rows;  // row, colour in the middle
-};
+uint32_t Brightness(uint32_t rgb) {
+  return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF);
+}
 
-TEST(ButtonStateImages, RoundedRimsOverVerticalGradients) {
-  const std::vector<StateLook> looks{
-      {kImageNormal,
-       0x2360B1,
-       {{1, 0xFFFFFF}, {2, 0xECF8FF}, {16, 0x9ED2FF}, {17, 0x9DD3FF}, {18, 0xBAF4FF}}},
-      {kImageHover,
-       0x2360B1,
-       {{1, 0xFFFFFF}, {2, 0xF2FAFF}, {16, 0xB8E0FF}, {17, 0xB7E1FF}, {18, 0xCEF7FF}}},
-      {kImagePressed,
-       0x2360B1,
-       {{1, 0xCBF3FC}, {2, 0x9BC9EE}, {16, 0xCAEBFD}, {17, 0xC7E6F7}, {18, 0xD1F6FC}}},
-      {kImageDisabled,
-       0x336BA4,
-       {{1, 0xFFE762},
-        {2, 0xFBB833},
-        {3, 0xECF7FF},
-        {16, 0x9ED2FF},
-        {17, 0xEBB133},
-        {18, 0xE5E362}}},
-  };
-  for (const auto& look : looks) {
-    SCOPED_TRACE(look.index);
-    const Image img = ButtonStateImage(look.index);
+// Each state of a button is a rounded rim over a gradient that the nine-slice
+// can stretch; hovering lightens the face, pressing and disabling change it.
+TEST(ButtonStateImages, RoundedRimsOverStretchableGradients) {
+  std::vector<Image> images;
+  for (int index : {kImageNormal, kImageHover, kImagePressed, kImageDisabled}) {
+    SCOPED_TRACE(index);
+    const Image img = ButtonStateImage(index);
     ASSERT_EQ(img.width, 45);
     ASSERT_EQ(img.height, 20);
     EXPECT_TRUE(AllOpaque(img));
     // Corners white, a soft pixel on either side, the rim between them.
+    const uint32_t rim = img.RgbAt(1, 1);
     for (const auto& [x, y] : {std::pair{0, 0}, {44, 0}, {0, 19}, {44, 19}}) {
       EXPECT_EQ(img.RgbAt(x, y), 0xFFFFFFu);
     }
     EXPECT_NE(img.RgbAt(1, 0), 0xFFFFFFu);
-    EXPECT_NE(img.RgbAt(1, 0), look.rim);
+    EXPECT_NE(img.RgbAt(1, 0), rim);
     EXPECT_EQ(img.RgbAt(1, 0), img.RgbAt(0, 1));
-    EXPECT_EQ(img.RgbAt(1, 1), look.rim);
-    EXPECT_EQ(img.RgbAt(22, 0), look.rim);
-    EXPECT_EQ(img.RgbAt(22, 19), look.rim);
-    EXPECT_EQ(img.RgbAt(0, 10), look.rim);
-    EXPECT_EQ(img.RgbAt(44, 10), look.rim);
-    for (const auto& [y, colour] : look.rows) EXPECT_EQ(img.RgbAt(22, y), colour) << "row " << y;
+    for (const auto& [x, y] : {std::pair{22, 0}, {22, 19}, {0, 10}, {44, 10}}) {
+      EXPECT_EQ(img.RgbAt(x, y), rim);
+    }
+    EXPECT_NE(img.RgbAt(22, 2), img.RgbAt(22, 16)) << "a gradient from top to bottom";
     // The nine-slice relies on the rows being the same between the corners.
     EXPECT_TRUE(UniformAcross(img, 3, 41));
+    images.push_back(img);
+  }
+  for (size_t i = 0; i < images.size(); ++i) {
+    for (size_t j = i + 1; j < images.size(); ++j) EXPECT_NE(images[i].pixels, images[j].pixels);
+  }
+  EXPECT_EQ(images[0].RgbAt(1, 1), images[1].RgbAt(1, 1)) << "hover keeps the rim";
+  EXPECT_NE(images[0].RgbAt(1, 1), images[3].RgbAt(1, 1)) << "disabled has a rim of its own";
+  for (int y = 2; y <= 17; ++y) {
+    EXPECT_GE(Brightness(images[1].RgbAt(22, y)), Brightness(images[0].RgbAt(22, y))) << y;
   }
 }
 

@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "common/win32/wide.h"
-#include "plover/controls/gdi.h"
-#include "plover/controls/qq_button.h"
+#include "plover/controls/win32/gdi.h"
+#include "plover/controls/win32/qq_button.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
 
@@ -13,6 +13,9 @@ namespace plover::controls::gui {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// When a mouse button was last pressed.
+Clock::time_point g_lastPress{};
 
 void PumpOnce() {
   MSG msg;
@@ -32,13 +35,17 @@ const wchar_t* const kHostClass = L"PloverTestHost";
 
 }  // namespace
 
-void Pump(int ms) {
+void Settle(int ms) {
+  constexpr UINT kWork = QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT;
   const auto end = Clock::now() + std::chrono::milliseconds(ms);
-  do {
+  for (int quiet = 0; quiet < 2 && Clock::now() < end;) {
     PumpOnce();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (Clock::now() < end);
-  PumpOnce();
+    if (HIWORD(GetQueueStatus(kWork)) & kWork) {
+      quiet = 0;
+      continue;
+    }
+    if (++quiet < 2) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
@@ -57,12 +64,22 @@ void MouseTo(POINT screen) {
 
 void MouseAt(POINT screen, std::initializer_list<DWORD> events) {
   testing::SendMouse(screen, events);
-  Pump(150);
+  for (DWORD e : events) {
+    if (e & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN)) {
+      g_lastPress = Clock::now();
+    }
+  }
+  Settle();
 }
 
 void MousePath(const std::vector<std::pair<POINT, DWORD>>& steps) {
   testing::SendMousePath(steps);
-  Pump(300);
+  for (const auto& step : steps) {
+    if (step.second & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN)) {
+      g_lastPress = Clock::now();
+    }
+  }
+  Settle();
 }
 
 void Click(POINT screen) {
@@ -72,21 +89,22 @@ void Click(POINT screen) {
 void KeyTap(WORD vk) {
   SendKey(vk, false);
   SendKey(vk, true);
-  Pump(150);
+  Settle();
 }
 void KeyDown(WORD vk) {
   SendKey(vk, false);
-  Pump(50);
+  Settle();
 }
 void KeyUp(WORD vk) {
   SendKey(vk, true);
-  Pump(50);
+  Settle();
 }
 
 void MouseAway() {
   MouseTo(POINT{GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3});
-  // Far enough in time that the next click is no double click.
-  Pump(static_cast<int>(GetDoubleClickTime()) / 2);
+  const auto pairs = std::chrono::milliseconds(GetDoubleClickTime() + 50);
+  WaitFor([&] { return Clock::now() - g_lastPress > pairs; },
+          static_cast<int>(pairs.count()) + 100);
 }
 
 POINT OnScreen(HWND hwnd, int x, int y) {
@@ -140,12 +158,12 @@ TestHost::TestHost(DWORD style, int width, int height, const wchar_t* caption, H
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd_);
   UpdateWindow(hwnd_);
-  Pump(100);
+  Settle();
 }
 
 TestHost::~TestHost() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  Pump(20);
+  Settle();
 }
 
 HWND TestHost::AddButton(int id, const wchar_t* caption, int x, int y, int w, int h,
@@ -153,7 +171,7 @@ HWND TestHost::AddButton(int id, const wchar_t* caption, int x, int y, int w, in
   HWND b = CreateWindowExW(0, windowClass, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x,
                            y, w, h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
-  Pump(50);
+  Settle();
   return b;
 }
 

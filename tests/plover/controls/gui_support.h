@@ -14,12 +14,15 @@
 namespace plover::controls::gui {
 
 // Runs this thread's messages (through IsDialogMessage, as the program's
-// windows do) for `ms` milliseconds.
-void Pump(int ms);
+// windows do) until nothing is left to do: no input, no posted or sent
+// message and nothing to paint, twice a moment apart (the display's own
+// events come a moment after the calls that cause them). At most `ms`.
+void Settle(int ms = 3000);
 // Pumps until `done` holds or `ms` pass; returns `done()`.
 bool WaitFor(const std::function<bool()>& done, int ms = 3000);
 
-// Real input, as from the mouse and the keyboard.
+// Real input, as from the mouse and the keyboard; each returns once the
+// input has been taken (Settle).
 void MouseTo(POINT screen);
 // Mouse events (MOUSEEVENTF_LEFTDOWN ...) at `screen`, all queued at once.
 void MouseAt(POINT screen, std::initializer_list<DWORD> events);
@@ -30,7 +33,9 @@ void MousePath(const std::vector<std::pair<POINT, DWORD>>& steps);
 void KeyTap(WORD vk);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
-// Parks the pointer away from every test window.
+// Parks the pointer away from every test window, and waits until the last
+// press is longer ago than the double-click time, so that the next click is
+// a click of its own.
 void MouseAway();
 
 // A point of a window's client area on the screen.

@@ -4,8 +4,8 @@
 
 #include "common/win32/wide.h"
 #include "plover/controls/button_model.h"
-#include "plover/controls/qq_button.h"
 #include "plover/controls/render.h"
+#include "plover/controls/win32/qq_button.h"
 #include "tests/plover/controls/gui_support.h"
 
 namespace plover::controls {
@@ -42,7 +42,7 @@ TEST_F(QQButtonTest, IsAWindowOfItsOwnClassWhoseTextIsItsCaption) {
 }
 
 TEST_F(QQButtonTest, DrawsItsStateImageWithTheCaptionInTheMiddle) {
-  gui::Pump(100);
+  gui::Settle();
   const Image shown = gui::Capture(button);
   const Image face = ButtonFace(kW, kH, kImageNormal, 96);
   for (const auto& [x, y] : {std::pair{0, 0}, {kW - 1, 0}, {0, kH - 1}, {kW - 1, kH - 1}}) {
@@ -68,7 +68,7 @@ TEST_F(QQButtonTest, DrawsItsStateImageWithTheCaptionInTheMiddle) {
 
 TEST_F(QQButtonTest, DisabledItShowsTheDisabledImageAndAnEmbossedCaption) {
   EnableWindow(button, FALSE);
-  gui::Pump(100);
+  gui::Settle();
   EXPECT_EQ(StatusOf(button).image, kImageDisabled);
   const Image shown = gui::Capture(button);
   EXPECT_EQ(shown.RgbAt(kW / 2, 0), 0x336BA4u);
@@ -88,7 +88,7 @@ TEST_F(QQButtonTest, DisabledItShowsTheDisabledImageAndAnEmbossedCaption) {
   gui::Click(gui::CentreOf(button));
   EXPECT_TRUE(host.clicks.empty());
   EnableWindow(button, TRUE);
-  gui::Pump(50);
+  gui::Settle();
   EXPECT_EQ(StatusOf(button).image, kImageNormal);
 }
 
@@ -193,7 +193,7 @@ TEST_F(QQButtonTest, FocusIsShownOnlyOnceTheKeyboardIsUsed) {
   EXPECT_FALSE(focusRectShown(button));
   gui::KeyTap(VK_TAB);
   ASSERT_EQ(GetFocus(), second);
-  gui::Pump(100);
+  gui::Settle();
   EXPECT_TRUE(focusRectShown(second));
   EXPECT_FALSE(focusRectShown(button));
 }
@@ -223,7 +223,7 @@ TEST_F(QQButtonTest, PictureBesideOrAboveTheCaptionByStyle) {
   HICON red = gui::SolidIcon(32, 0xFF0000);
   HWND big = host.AddButton(kId + 2, L"转 换", 40, 90, 137, 60);
   SetPicture(big, red);
-  gui::Pump(100);
+  gui::Settle();
   auto redBox = [&] {
     const Image shown = gui::Capture(big);
     RECT box{shown.width, shown.height, -1, -1};
@@ -244,17 +244,17 @@ TEST_F(QQButtonTest, PictureBesideOrAboveTheCaptionByStyle) {
   gui::SaveScreenshot(host.hwnd(), "qqbutton-picture");
 
   SetStyle(big, 1);
-  gui::Pump(50);
+  gui::Settle();
   box = redBox();
   EXPECT_NEAR(box.left, (137 - 32) / 2.0, 0.6);  // above the caption
   EXPECT_LT(box.top, 10);
 
   SetStyle(big, 2);
-  gui::Pump(50);
+  gui::Settle();
   EXPECT_EQ(gui::Capture(big).pixels, ButtonFace(137, 60, kImageNormal, 96).pixels);
 
   SetWindowTextW(big, L"");
-  gui::Pump(50);
+  gui::Settle();
   box = redBox();
   EXPECT_NEAR(box.left, (137 - 32) / 2.0, 0.6);  // alone, in the middle
   EXPECT_EQ(box.top, (60 - 32) / 2);

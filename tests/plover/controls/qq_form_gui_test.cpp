@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/win32/wide.h"
-#include "plover/controls/qq_form.h"
 #include "plover/controls/render.h"
+#include "plover/controls/win32/qq_form.h"
 #include "tests/plover/controls/gui_support.h"
 
 namespace plover::controls {
@@ -41,7 +41,7 @@ class QQFormTest : public testing::Test {
   void SetUp() override { gui::MouseAway(); }
   void Frame(TestHost& host) {
     ASSERT_TRUE(form.Attach(host.hwnd()));
-    gui::Pump(150);
+    gui::Settle();
   }
   HWND Button(CaptionButton b) const { return form.button(b); }
   std::string Tip(CaptionButton b) const { return win::WindowText(form.button(b)).value_or(""); }
@@ -196,7 +196,7 @@ TEST_F(QQFormTest, MinimiseThenMinClick) {
   gui::Click(gui::CentreOf(Button(CaptionButton::kMin)));
   EXPECT_TRUE(minimisedWhenRaised);
   ShowWindow(host.hwnd(), SW_RESTORE);
-  gui::Pump(100);
+  gui::Settle();
   const RECT r = WindowRect(host.hwnd());
   EXPECT_EQ(r.right - r.left, kW);
 }
@@ -276,7 +276,7 @@ TEST_F(QQFormTest, LabelsShowTheFrameBehindThemAndTheFrameStaysBelowNewControls)
   HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 20, 60, 100, 20,
                                host.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   HWND later = host.AddButton(9, L"添加", 20, 200, 41, 17);
-  gui::Pump(100);
+  gui::Settle();
   const Image shown = gui::Capture(host.hwnd());
   const Image face = FrameFace(kW, kH, 96);
   EXPECT_EQ(shown.At(30, 62), face.At(30, 62));

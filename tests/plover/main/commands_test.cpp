@@ -1,7 +1,7 @@
 // The main window's commands for the selected version and the directories.
 #include <gtest/gtest.h>
 
-#include "plover/main/app.h"
+#include "plover/main/commands.h"
 #include "plover/versions/loader.h"
 #include "tests/support/fakes.h"
 

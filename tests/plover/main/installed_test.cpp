@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "plover/main/commands.h"
 #include "plover/main/menu_commands.h"
 #include "plover/main/play_replay.h"
+#include "plover/main/switch_engine.h"
 #include "plover/versions/editor.h"
 #include "plover/versions/quick_check.h"
 #include "plover/versions/wizard.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/main/app.h"
+#include "plover/main/startup.h"
 #include "tests/support/fakes.h"
 #include "tests/support/replay_bytes.h"
 

@@ -1,4 +1,4 @@
-#include "plover/main/replay.h"
+#include "plover/main/replay_watch.h"
 
 #include <gtest/gtest.h>
 

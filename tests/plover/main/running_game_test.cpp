@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
 #include "plover/main/running_game.h"
+#include "plover/main/startup.h"
+#include "plover/main/switch_engine.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
 #include "plover/main/command_line.h"
+#include "plover/main/startup.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {

@@ -7,10 +7,10 @@
 
 #include "plover/base/functions.h"
 #include "plover/base/strings.h"
-#include "plover/main/app.h"
 #include "plover/main/elevated_switch.h"
 #include "plover/main/installed.h"
 #include "plover/main/recovery.h"
+#include "plover/main/switch_engine.h"
 #include "tests/support/fakes.h"
 
 namespace plover::testing {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "plover/main/installed.h"
-#include "plover/main/replay.h"
+#include "plover/main/replay_watch.h"
 #include "plover/versions/quick_check.h"
 #include "tests/support/fakes.h"
 

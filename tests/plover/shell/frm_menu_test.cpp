@@ -1,6 +1,6 @@
 // frmMenu's menus as Windows holds them: the items, their state and the
 // command behind each identifier, as built from the model.
-#include "plover/shell/frm_menu.h"
+#include "plover/shell/win32/frm_menu.h"
 
 #include "common/win32/wide.h"
 

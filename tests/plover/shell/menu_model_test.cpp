@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "plover/base/functions.h"
+#include "plover/main/commands.h"
 #include "plover/main/menu_commands.h"
+#include "plover/main/switch_engine.h"
 #include "tests/support/fakes.h"
 
 namespace plover::shell {

@@ -2,15 +2,16 @@
 // (bare_window.exe), and how much private memory each holds once idle.
 //
 // Lays out a program folder in a work folder: a copy of Plover.exe, ver.dat
-// naming a small synthetic game installation, and two ready versions, 1.20
-// and 1.24; beside it a copy of bare_window.exe. Each program is started once
-// to warm the file cache and Wine, then the two take turns (each going first
-// every other round). A start is timed from CreateProcess until the process
-// waits for input (WaitForInputIdle) with its main window shown; the window
-// is then given a moment, its idle private memory read, and it is closed
-// (WM_CLOSE) and waited for.
+// naming a small synthetic game installation (of flavour 1.24), and
+// --versions ready versions (2 unless told), v001, v002, ..., of flavours
+// 1.20 and 1.24 in turn; beside it a copy of bare_window.exe. Each program
+// is started once to warm the file cache and Wine, then the two take turns
+// (each going first every other round). A start is timed from CreateProcess
+// until the process waits for input (WaitForInputIdle) with its main window
+// shown (timed_start.h); the window is then given a moment, its idle private
+// memory read, and it is closed (WM_CLOSE) and waited for.
 //
-//   bench_startup [--runs N] [--work FOLDER] [--keep]
+//   bench_startup [--runs N] [--versions N] [--work FOLDER] [--keep]
 //
 // Private memory is the process's anonymous resident memory (RssAnon of
 // /proc/<pid>/status) under Wine, where PrivateUsage only repeats the
@@ -30,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/timed_start.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
 #include "tests/support/install_gen.h"
@@ -40,7 +42,8 @@ namespace stdfs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 namespace gen = plover::testing;
 
-constexpr DWORD kStartTimeoutMs = 20000;
+// The class of Plover's main window (plover/main/frm_main.h).
+constexpr const wchar_t* kPloverClass = L"PloverMain";
 
 double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -68,27 +71,6 @@ std::string WithBackslash(const stdfs::path& folder) {
   std::string text = gen::Utf8Of(folder);
   if (text.empty() || text.back() != '\\') text += '\\';
   return text;
-}
-
-// The visible top-level window of a process.
-struct WindowSearch {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<WindowSearch*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
-HWND ShownWindowOf(DWORD pid) {
-  WindowSearch search{pid, nullptr};
-  EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 bool IsDigits(const std::wstring& s) {
@@ -138,60 +120,26 @@ struct Start {
   double privateMb = -1;
 };
 
-// Starts `exe`, times it to its shown, idle window, reads its idle private
-// memory and closes it.
-Start TimeStart(const stdfs::path& exe) {
+// Starts `exe`, times it to its shown, idle window (of `windowClass`, any for
+// nullptr), reads its idle private memory and closes it.
+Start TimeStart(const stdfs::path& exe, const wchar_t* windowClass) {
   Start result;
-  std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-  const std::wstring folder = exe.parent_path().wstring();
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  const auto from = Clock::now();
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &si, &pi)) {
-    std::fprintf(stderr, "cannot start %s: error %lu\n", gen::Utf8Of(exe).c_str(), GetLastError());
-    return result;
-  }
-  HWND window = nullptr;
-  for (;;) {
-    const DWORD idle = WaitForInputIdle(pi.hProcess, kStartTimeoutMs);
-    window = ShownWindowOf(pi.dwProcessId);
-    if (window && idle == 0) break;
-    if (Milliseconds(Clock::now() - from) > kStartTimeoutMs ||
-        WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
-      window = nullptr;
-      break;
-    }
-    Sleep(1);
-  }
-  if (window) {
-    result.ms = Milliseconds(Clock::now() - from);
+  result.ms = plover::bench::TimeStart(exe, windowClass, [&](HANDLE process) {
     // Whatever the start left to do in the message loop is done.
     Sleep(300);
-    WaitForInputIdle(pi.hProcess, kStartTimeoutMs);
+    WaitForInputIdle(process, plover::bench::kStartTimeoutMs);
     if (UnderWine()) {
       const long kb = AnonymousResidentKb(exe);
       if (kb >= 0) result.privateMb = kb / 1024.0;
     } else {
       PROCESS_MEMORY_COUNTERS_EX counters{};
       counters.cb = sizeof counters;
-      if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+      if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                sizeof counters)) {
         result.privateMb = static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
       }
     }
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  } else {
-    std::fprintf(stderr, "%s showed no idle window\n", gen::Utf8Of(exe).c_str());
-  }
-  if (WaitForSingleObject(pi.hProcess, kStartTimeoutMs) != WAIT_OBJECT_0) {
-    std::fprintf(stderr, "%s did not close\n", gen::Utf8Of(exe).c_str());
-    TerminateProcess(pi.hProcess, 1);
-    WaitForSingleObject(pi.hProcess, kStartTimeoutMs);
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  });
   return result;
 }
 
@@ -201,7 +149,14 @@ void WriteSettings(const stdfs::path& prog, const stdfs::path& game) {
   out << WithBackslash(game) << "\r\n" << WithBackslash(prog / L"replays") << "\r\n";
 }
 
-int Run(int runs, const stdfs::path& work) {
+// The name of the `index`th version (from 1) of `count`: v001, v002, ...
+std::string VersionName(int index, int count) {
+  const size_t width = std::max<size_t>(3, std::to_string(count).size());
+  std::string digits = std::to_string(index);
+  return "v" + std::string(width - std::min(width, digits.size()), '0') + digits;
+}
+
+int Run(int runs, int versions, const stdfs::path& work) {
   const stdfs::path here = ExecutableFolder();
   const stdfs::path prog = work / L"prog";
   const stdfs::path bare = work / L"bare";
@@ -219,25 +174,29 @@ int Run(int runs, const stdfs::path& work) {
   gen::InstallOptions older = installed;
   older.flavour = "1.20";
   gen::CreateGameInstallation(game, installed);
-  gen::CreateReadyVersion(prog, "1.20", older);
-  gen::CreateReadyVersion(prog, "1.24", installed);
+  const auto madeFrom = Clock::now();
+  for (int i = 1; i <= versions; ++i) {
+    gen::CreateReadyVersion(prog, VersionName(i, versions), i % 2 ? older : installed);
+  }
   WriteSettings(prog, game);
+  std::printf("laid out %d version%s in %.1f s\n", versions, versions == 1 ? "" : "s",
+              Milliseconds(Clock::now() - madeFrom) / 1000);
 
   const stdfs::path plover = prog / L"Plover.exe";
   const stdfs::path baseline = bare / L"bare_window.exe";
   // One start of each that is not counted: the file cache, the fonts and
   // Wine's own start-up are then warm for both.
-  if (TimeStart(baseline).ms < 0 || TimeStart(plover).ms < 0) return 1;
+  if (TimeStart(baseline, nullptr).ms < 0 || TimeStart(plover, kPloverClass).ms < 0) return 1;
 
   std::vector<double> bareMs, ploverMs, ratios, bareMb, ploverMb;
   for (int i = 0; i < runs; ++i) {
     Start b, p;
     if (i % 2 == 0) {
-      b = TimeStart(baseline);
-      p = TimeStart(plover);
+      b = TimeStart(baseline, nullptr);
+      p = TimeStart(plover, kPloverClass);
     } else {
-      p = TimeStart(plover);
-      b = TimeStart(baseline);
+      p = TimeStart(plover, kPloverClass);
+      b = TimeStart(baseline, nullptr);
     }
     if (b.ms < 0 || p.ms < 0) return 1;
     std::printf("run %2d: bare window %6.1f ms %5.2f MB   Plover %6.1f ms %5.2f MB\n", i + 1, b.ms,
@@ -250,8 +209,8 @@ int Run(int runs, const stdfs::path& work) {
     if (p.privateMb > 0) ploverMb.push_back(p.privateMb);
   }
   const double bareMedian = Median(bareMs), ploverMedian = Median(ploverMs);
-  std::printf("\nstart-up (median of %d): bare window %.1f ms, Plover %.1f ms\n", runs, bareMedian,
-              ploverMedian);
+  std::printf("\nstart-up with %d version%s (median of %d): bare window %.1f ms, Plover %.1f ms\n",
+              versions, versions == 1 ? "" : "s", runs, bareMedian, ploverMedian);
   std::printf("start-up ratio: %.2f (median of the rounds' ratios %.2f)\n",
               ploverMedian / bareMedian, Median(ratios));
   if (!bareMb.empty() && !ploverMb.empty()) {
@@ -269,24 +228,28 @@ int Run(int runs, const stdfs::path& work) {
 
 int wmain(int argc, wchar_t** argv) {
   int runs = 21;
+  int versions = 2;
   stdfs::path work = DefaultWorkFolder();
   bool keep = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];
     if (a == L"--runs" && i + 1 < argc) {
       runs = std::max(1, _wtoi(argv[++i]));
+    } else if (a == L"--versions" && i + 1 < argc) {
+      versions = std::max(1, _wtoi(argv[++i]));
     } else if (a == L"--work" && i + 1 < argc) {
       work = argv[++i];
     } else if (a == L"--keep") {
       keep = true;
     } else {
-      std::fprintf(stderr, "usage: bench_startup [--runs N] [--work FOLDER] [--keep]\n");
+      std::fprintf(stderr,
+                   "usage: bench_startup [--runs N] [--versions N] [--work FOLDER] [--keep]\n");
       return 2;
     }
   }
   int code = 1;
   try {
-    code = Run(runs, work);
+    code = Run(runs, versions, work);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_startup: %s\n", e.what());
   }

@@ -8,11 +8,27 @@
 #      64-bit build (preset "windows64") under wine64,
 #   3. the fuzz targets briefly (preset "fuzz"), where clang is installed.
 # Every part always runs; the exit code is non-zero when anything failed.
-# Wine and Xvfb started for the tests are stopped at the end.
+# Wine and Xvfb started for the tests are stopped at the end. The e2e tests
+# run in lanes beside each other, each with its own display and Wine prefix.
+#
+#   bash scripts/test.sh            the full run (what CI runs)
+#   bash scripts/test.sh --quick    for everyday work: the native tests and the
+#                                   Windows unit tests, without the e2e tests,
+#                                   the fuzz targets and the package
 #
 # PLOVER_WINDOWS_TESTS=windows or =windows64 chooses the build for the Windows
 # tests instead of the check.
 set -uo pipefail
+
+quick=0
+case "${1:-}" in
+  --quick) quick=1 ;;
+  "") ;;
+  *)
+    echo "usage: bash scripts/test.sh [--quick]" >&2
+    exit 2
+    ;;
+esac
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
@@ -75,7 +91,7 @@ run_preset() {
     failed+=("$preset: build")
     return
   fi
-  if [ "$preset" = windows ]; then
+  if [ "$preset" = windows ] && [ $quick = 0 ]; then
     echo "==> $preset: release package"
     if ! cmake --build --preset "$preset" --target package ||
       ! bash scripts/check-package.sh build/windows/Plover-2.0-win32.zip; then
@@ -84,7 +100,9 @@ run_preset() {
   fi
   if [ "$what" != build-only ]; then
     echo "==> $preset: test"
-    if ! ctest --preset "$preset"; then
+    local skip=()
+    [ $quick = 1 ] && skip=(-LE e2e)
+    if ! ctest --preset "$preset" "${skip[@]}"; then
       failed+=("$preset: tests")
     fi
   else
@@ -101,13 +119,17 @@ run_preset native
 
 # The fuzz targets, each briefly (CTest of the preset "fuzz"), where clang
 # with libFuzzer is at hand; scripts/fuzz.sh runs them long.
-if command -v clang >/dev/null && command -v clang++ >/dev/null; then
+if [ $quick = 1 ]; then
+  echo "==> fuzz: skipped in the quick run"
+elif command -v clang >/dev/null && command -v clang++ >/dev/null; then
   run_preset fuzz
 else
   echo "==> fuzz: skipped, clang is not installed"
 fi
 if [ "$tests_preset" = windows ]; then
   run_preset windows
+elif [ $quick = 1 ]; then
+  run_preset windows64
 else
   run_preset windows build-only
   run_preset windows64

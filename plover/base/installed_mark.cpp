@@ -5,11 +5,13 @@
 namespace plover {
 
 void InstalledMark::VersionChanged(const std::string& name) {
+  ++generation_;
   known_.erase(name);
   known_.erase(marked_);
 }
 
 void InstalledMark::VersionRenamed(const std::string& from, const std::string& to) {
+  ++generation_;
   known_.erase(from);
   known_.erase(to);
   known_.erase(marked_);
@@ -23,23 +25,25 @@ void InstalledMark::VersionDeleted(const std::string& name) {
 }
 
 void InstalledMark::GameChanged() {
+  ++generation_;
   known_.clear();
 }
 
 void InstalledMark::Switched(const std::string& name, std::optional<bool> whole) {
+  ++generation_;
   known_.clear();
   lastSwitched_ = name;
   if (whole) known_[name] = *whole;
 }
 
 std::optional<std::string> InstalledMark::Choose(
-    const std::vector<std::string>& listed, const std::function<bool(const std::string&)>& isWhole,
-    size_t budget) {
+    const std::vector<std::string>& listed,
+    const std::function<std::optional<bool>(const std::string&)>& isWhole) {
   const auto whole = [&](const std::string& name) -> std::optional<bool> {
     if (const auto it = known_.find(name); it != known_.end()) return it->second;
-    if (budget == 0) return std::nullopt;
-    --budget;
-    return known_[name] = isWhole(name);
+    const std::optional<bool> seen = isWhole(name);
+    if (seen) known_[name] = *seen;
+    return seen;
   };
   const auto decide = [&](const std::string& name) { return marked_ = name; };
   if (!lastSwitched_.empty() &&

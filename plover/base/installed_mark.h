@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -31,21 +32,25 @@ class InstalledMark {
   // looked at again when it comes to that.
   void Switched(const std::string& name, std::optional<bool> whole);
 
-  // The version to mark among `listed`. `isWhole` looks at one version; it
-  // is called at most `budget` times, and only for versions not known yet.
-  // nullopt when the budget ran out before the choice was made: calling
-  // again goes on from there.
-  std::optional<std::string> Choose(const std::vector<std::string>& listed,
-                                    const std::function<bool(const std::string&)>& isWhole,
-                                    size_t budget = static_cast<size_t>(-1));
+  // The version to mark among `listed`. `isWhole` looks at one version, and
+  // is called only for versions not known yet; it may answer nullopt when it
+  // could not tell yet (a slice of work ran out), and the choice is then
+  // nullopt too: calling again goes on from there.
+  std::optional<std::string> Choose(
+      const std::vector<std::string>& listed,
+      const std::function<std::optional<bool>(const std::string&)>& isWhole);
 
   // The version chosen last ("" none).
   const std::string& Marked() const { return marked_; }
+  // Counts the changes above: what was seen of a version before a change
+  // may be stale after it.
+  uint64_t Generation() const { return generation_; }
 
  private:
   std::map<std::string, bool> known_;  // whole or not, by name
   std::string marked_;
   std::string lastSwitched_;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace plover

@@ -27,13 +27,6 @@ bool DeleteIfThere(fs::FileSystem& fs, const std::string& path) {
   return s.ok() && fs.Delete(path).ok();
 }
 
-// The folder a switch keeps its copies under way in.
-bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
-  if (gameDir.empty()) return true;
-  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
-  return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
-}
-
 // A switch copies each store copy to a temporary first: what it was writing
 // when it stopped is thrown away. The game files themselves were only ever
 // replaced whole. The copies under way sit in one folder of the game folder,
@@ -179,6 +172,13 @@ void SweepFolder(Services& s, const std::string& folder) {
 }
 
 }  // namespace
+
+bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
+  // A relative folder would be looked for under the current directory.
+  if (!IsAbsolutePath(gameDir)) return true;
+  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
+  return !s.fs.FolderExists(folder) || s.fs.DeleteFolder(folder).ok();
+}
 
 void RecoverInterruptedWork(Services& s, const RecoverySteps& steps) {
   const std::string journalPath = Journal::PathIn(s.appDir);

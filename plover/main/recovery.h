@@ -23,6 +23,10 @@ struct RecoverySteps {
 // for the next start, and the temporaries it needs stay with it.
 void RecoverInterruptedWork(Services& s, const RecoverySteps& steps = {});
 
+// Removes the folder in the game directory that a switch keeps its copies
+// under way in; true when it is not there afterwards.
+bool RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir);
+
 // The sweep of Plover's temporaries that failed work left in the program
 // directory and its folders, which no record names: run once the window is
 // shown, a few folders at each step. Nothing is swept while the journal

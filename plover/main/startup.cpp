@@ -81,14 +81,6 @@ void CheckProgramDirWritable(Services& s) {
   }
 }
 
-// A switch's temporary folder in the game directory that a switch stopped
-// short left, with or without a record of it, goes at every start: no
-// switch runs yet.
-void RemoveSwitchTemporaryFolder(Services& s, const std::string& gameDir) {
-  const std::string folder = AddBackslash(gameDir) + std::string(kTempSuffix);
-  if (IsAbsolutePath(gameDir) && s.fs.FolderExists(folder)) (void)s.fs.DeleteFolder(folder);
-}
-
 }  // namespace
 
 StartupResult RunStartup(Services& s, MainView& view, const std::string& arguments,
@@ -107,7 +99,9 @@ StartupResult RunStartup(Services& s, MainView& view, const std::string& argumen
     view.SetReplayPath(settings.replayDir.empty() ? s.appDir + "replays\\" : settings.replayDir);
 
     if (!HoldsWar3(s.fs, view.GamePath())) CmdChooseGameDir(s, view);
-    RemoveSwitchTemporaryFolder(s, view.GamePath());
+    // A switch's temporary folder that a switch stopped short left, with or
+    // without a record of it, goes at every start: no switch runs yet.
+    (void)RemoveSwitchTemporaryFolder(s, view.GamePath());
 
     // The welcome makes the first version from the game directory: when the
     // player cancelled its choice there is nothing to make it from, and the
@@ -130,10 +124,10 @@ bool StartupTail::Step(Services& s, MainView& view) {
     swept_ = !sweep_.Step(s);
     return true;
   }
-  // The versions looked at in one slice; a switch marks by itself.
-  constexpr size_t kVersionsPerStep = 8;
+  // The look-ups of one slice: a few milliseconds; a switch marks by itself.
+  constexpr size_t kLookUpsPerStep = 256;
   if (s.switching) return true;
-  return !versions::ShowInstalledVersion(s, view, kVersionsPerStep);
+  return !installedCheck_.Step(s, view, kLookUpsPerStep);
 }
 
 bool SaveSettings(Services& s, const MainView& view) {

@@ -7,6 +7,7 @@
 #include "plover/base/main_view.h"
 #include "plover/base/services.h"
 #include "plover/main/recovery.h"
+#include "plover/versions/quick_check.h"
 
 namespace plover {
 
@@ -28,6 +29,7 @@ class StartupTail {
  private:
   TemporariesSweep sweep_;
   bool swept_ = false;
+  versions::InstalledCheck installedCheck_;
 };
 
 // Closing: writes ver.dat whole or not at all; tells the player when it

@@ -3,8 +3,10 @@
 // wrote has exactly the size and the last-write time of its store copy.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "plover/base/file_system.h"
 #include "plover/base/main_view.h"
@@ -26,8 +28,24 @@ bool VersionInstalled(fs::FileSystem& fs, std::string_view appDir, std::string_v
                       std::string_view gameDir, std::string_view mirror = "");
 
 // Marks in the view's list the version the game directory holds (see
-// InstalledMark), looking at no more than `budget` versions not known yet;
-// false when that was not enough to choose, and nothing was marked anew.
-bool ShowInstalledVersion(Services& s, MainView& view, size_t budget = static_cast<size_t>(-1));
+// InstalledMark), looking at every version not known yet.
+void ShowInstalledVersion(Services& s, MainView& view);
+
+// The same choice a slice at a time, for a start-up that keeps its window
+// responsive however many versions, or entries, there are: a step makes
+// about `lookUps` file-system look-ups at most, so that a version too large
+// for one step is looked at over several.
+class InstalledCheck {
+ public:
+  // False while the choice needs more steps; nothing is marked anew until
+  // then.
+  bool Step(Services& s, MainView& view, size_t lookUps);
+
+ private:
+  std::string name_;  // the version under way, looked at up to `next_`
+  uint64_t generation_ = 0;
+  std::vector<std::string> entries_;
+  size_t next_ = 0;
+};
 
 }  // namespace plover::versions

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -82,7 +83,10 @@ TEST(InstalledMarkTest, ChoosesTheLastSwitchedToElseTheFirstListedAndRereadsOnly
   const Names listed{"a", "b", "c", "d"};
   std::map<std::string, bool> whole{{"a", false}, {"b", true}, {"c", true}, {"d", false}};
   Names read;
-  const auto isWhole = [&](const std::string& n) {
+  size_t slice = SIZE_MAX;  // versions the next choice may look at
+  const auto isWhole = [&](const std::string& n) -> std::optional<bool> {
+    if (slice == 0) return std::nullopt;
+    --slice;
     read.push_back(n);
     return whole[n];
   };
@@ -114,15 +118,46 @@ TEST(InstalledMarkTest, ChoosesTheLastSwitchedToElseTheFirstListedAndRereadsOnly
 
   read.clear();
   mark.GameChanged();
-  EXPECT_EQ(mark.Choose(listed, isWhole, 1), std::nullopt) << "c is read first, and not whole";
+  slice = 1;
+  EXPECT_EQ(mark.Choose(listed, isWhole), std::nullopt) << "c is read first, and not whole";
   EXPECT_EQ(mark.Marked(), "d") << "an undecided choice keeps the mark";
-  EXPECT_EQ(mark.Choose(listed, isWhole, 2), "b") << "goes on from there";
+  slice = 2;
+  EXPECT_EQ(mark.Choose(listed, isWhole), "b") << "goes on from there";
   EXPECT_EQ(read, (Names{"c", "a", "b"}));
+  slice = SIZE_MAX;
 
   read.clear();
   mark.VersionDeleted("b");
   EXPECT_EQ(mark.Choose({"a", "c", "d"}, isWhole), "d");
   EXPECT_EQ(read, Names{"d"});
+}
+
+// After start-up the mark is worked out in steps of a few look-ups, also
+// inside a version of many entries, and a change meanwhile starts that
+// version again.
+TEST_F(InstalledTest, TheStartUpCheckTakesLargeVersionsInSteps) {
+  std::string lines;
+  for (int i = 0; i < 100; ++i) {
+    const std::string file = "f" + std::to_string(i) + ".mpq";
+    lines += file + "\r\n";
+    fs.PutFile("C:\\P\\big\\" + file, file);
+    ASSERT_TRUE(fs.Copy("C:\\P\\big\\" + file, "D:\\War3\\" + file).ok());
+  }
+  fs.PutFile("C:\\P\\big.w3v", lines);
+  view.versions = {"1.20", "big"};
+  view.gamePath = "D:\\War3\\";
+  services.mark.GameChanged();
+
+  versions::InstalledCheck check;
+  int steps = 0;
+  for (int calls = fs.TotalCalls(); !check.Step(services, view, 16); calls = fs.TotalCalls()) {
+    EXPECT_LE(fs.TotalCalls() - calls, 16) << "step " << steps;
+    ++steps;
+    if (steps == 5) services.mark.VersionChanged("big");  // seen so far: stale
+  }
+  EXPECT_EQ(LastMark(), "big");
+  // 200 look-ups of 16 a step, and the five steps seen again.
+  EXPECT_GE(steps, 200 / 16 + 4);
 }
 
 TEST_F(InstalledTest, StartUpAndEverySwitchMarkTheInstalledVersion) {

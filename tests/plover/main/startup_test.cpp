@@ -1,3 +1,5 @@
+// Start-up: the first start, the game folder asked for, the program folder
+// that takes no file, ver.dat of any bytes, and what runs after the window.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -122,7 +124,7 @@ TEST_F(StartupTest, NoVersionIsReadBeforeTheWindowShows) {
   StartupTail tail;
   int steps = 0;
   while (tail.Step(services, view)) ++steps;
-  EXPECT_GT(steps, 3) << "in slices";
+  EXPECT_GE(steps, 3) << "in slices";
   EXPECT_EQ(view.marked, Names{""});
   EXPECT_FALSE(fs.Exists("C:\\P\\v7\\Game.dll.plover-tmp"));
 }

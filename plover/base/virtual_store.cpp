@@ -19,7 +19,8 @@ bool Below(std::string_view path, std::string_view folder) {
 std::string VirtualStoreOf(std::string_view gameDir, const KnownFolders& known) {
   const bool driveLetter = gameDir.size() >= 3 && gameDir[1] == ':' && gameDir[2] == '\\';
   if (!driveLetter || known.localAppData.empty()) return "";
-  for (const std::string* folder : {&known.programFiles, &known.programFilesX86, &known.windows}) {
+  for (const std::string* folder :
+       {&known.programFiles, &known.programFilesX86, &known.programFilesNative, &known.windows}) {
     if (!folder->empty() && Below(gameDir, *folder)) {
       return AddBackslash(known.localAppData) + "VirtualStore\\" + AddBackslash(gameDir.substr(3));
     }

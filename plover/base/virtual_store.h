@@ -15,6 +15,9 @@ struct KnownFolders {
   std::string programFilesX86;  // %ProgramFiles(x86)%, on 64-bit Windows
   std::string windows;          // %windir%
   std::string localAppData;     // %LOCALAPPDATA%
+  // %ProgramW6432%: a 32-bit program on 64-bit Windows, such as Plover, sees
+  // both variables above as "Program Files (x86)"; this is the other one.
+  std::string programFilesNative;
 };
 
 // The mirror of `gameDir` (a drive path), ending in "\"; "" when it lies

@@ -29,7 +29,7 @@ std::optional<std::string> Quoted(const std::string& text, size_t& at) {
 
 std::string ElevatedSwitchArguments(const ElevatedSwitch& sw) {
   return std::string(kCommand) + std::to_string(static_cast<int>(sw.scope)) + " \"" + sw.gameDir +
-         "\" \"" + sw.name + "\"";
+         "\" \"" + sw.name + "\" \"" + sw.localAppData + "\"";
 }
 
 std::optional<ElevatedSwitch> ParseElevatedSwitch(const std::string& arguments) {
@@ -44,9 +44,14 @@ std::optional<ElevatedSwitch> ParseElevatedSwitch(const std::string& arguments) 
   const auto game = Quoted(arguments, at);
   if (!game || at >= arguments.size() || arguments[at++] != ' ') return std::nullopt;
   const auto name = Quoted(arguments, at);
-  if (!name || name->empty() || at != arguments.size()) return std::nullopt;
+  if (!name || name->empty() || at >= arguments.size() || arguments[at++] != ' ') {
+    return std::nullopt;
+  }
+  const auto localAppData = Quoted(arguments, at);
+  if (!localAppData || at != arguments.size()) return std::nullopt;
   sw.gameDir = *game;
   sw.name = *name;
+  sw.localAppData = *localAppData;
   return sw;
 }
 

@@ -18,11 +18,15 @@ struct ElevatedSwitch {
   Scope scope = Scope::kAll;
   std::string gameDir;
   std::string name;
+  // The local application data folder of the player who asked ("" when not
+  // known): the game's VirtualStore copies are in that player's, and an
+  // administrator who elevates for a standard account has another.
+  std::string localAppData;
   bool operator==(const ElevatedSwitch&) const = default;
 };
 
-// "/switch <scope> "<game directory>" "<name>"": neither a folder nor a
-// storable name holds a quotation mark.
+// "/switch <scope> "<game directory>" "<name>" "<local application data>"":
+// neither a folder nor a storable name holds a quotation mark.
 std::string ElevatedSwitchArguments(const ElevatedSwitch& sw);
 // The switch a command line asks for; nullopt when it is not such a command.
 std::optional<ElevatedSwitch> ParseElevatedSwitch(const std::string& arguments);

@@ -154,7 +154,8 @@ SwitchReport SwitchElevated(Services& s, MainView& view, const std::string& game
                                       ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2);
   std::optional<int> code;
   if (answer == ui::kIdYes) {
-    code = s.elevation->RunElevated(ElevatedSwitchArguments({scope, gameDir, name}));
+    code = s.elevation->RunElevated(
+        ElevatedSwitchArguments({scope, gameDir, name, s.known.localAppData}));
   }
   if (!code) {
     view.SetStatus(text_of::kIdle);

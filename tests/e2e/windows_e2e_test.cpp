@@ -18,19 +18,31 @@ std::string Environment(const wchar_t* name) {
 }
 
 // What the waiting Plover starts elevated: the switch alone, with no window
-// and no game, and no refusal as a second instance.
+// and no game, and no refusal as a second instance. It clears the mirror of
+// the player who asked, whose local application data it is given: an
+// administrator's run may be another account's.
 TEST(ElevatedRun, SwitchesAloneWhilePloverRuns) {
-  Scenario s = ReadyScenario();
+  const std::string programFiles = Environment(L"ProgramFiles");
+  ASSERT_FALSE(programFiles.empty());
+  const std::string game = Join(programFiles, "Plover e2e elevated Warcraft III");
+  Scenario s(TestName(), game);
+  MakeReady(s);
+  const std::string playerLocal = Join(s.root(), "player's local data");
+  const std::string mirror = Join(Join(playerLocal, "VirtualStore"), game.substr(3));
+  WriteBytes(Join(mirror, "Game.dll"), "left by an older switcher");
   PloverProcess plover;
   ASSERT_NE(StartToWindow(plover, s), nullptr);
 
   PloverProcess elevated;
-  ASSERT_TRUE(elevated.Start(s.exe(), "/switch 1 \"" + WithBackslash(s.game()) + "\" \"1.20\""));
+  ASSERT_TRUE(elevated.Start(
+      s.exe(), "/switch 1 \"" + WithBackslash(game) + "\" \"1.20\" \"" + playerLocal + "\""));
   EXPECT_EQ(elevated.WaitExit(kStartMs), std::optional<DWORD>(0)) << elevated.Describe();
   EXPECT_FALSE(elevated.EverShowedWindow());
   ExpectFlavour(s, FullEntries(), "1.20");
+  EXPECT_FALSE(FileExists(Join(mirror, "Game.dll")));
   EXPECT_EQ(s.GameStarts(), 0u);
   ExpectClosesCleanly(plover);
+  RemoveTree(game);
 }
 
 // A game under Program Files: the stale copy of Game.dll that Windows kept

@@ -181,7 +181,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (elevated) {
     // No window, no game, no settings: the switch alone, with its own
     // questions and report. The Plover that waits asked about the game
-    // running already.
+    // running already. The mirror is the asking player's, whose account
+    // this run need not be.
+    services.known.localAppData = elevated->localAppData;
     frmMain.SetGamePath(elevated->gameDir);
     const SwitchReport report = ApplyVersion(services, frmMain, elevated->name, elevated->scope);
     return ExitCodeOf(report, frmMain.Status());

@@ -148,7 +148,7 @@ KnownFolders KnownFoldersFromEnvironment() {
     return win::Utf8(std::wstring_view(value, n)).value_or(std::string());
   };
   return {variable(L"ProgramFiles"), variable(L"ProgramFiles(x86)"), variable(L"SystemRoot"),
-          variable(L"LOCALAPPDATA")};
+          variable(L"LOCALAPPDATA"), variable(L"ProgramW6432")};
 }
 
 }  // namespace plover::shell

@@ -15,7 +15,7 @@ namespace plover::testing {
 namespace {
 
 const KnownFolders kKnown{"C:\\Program Files", "C:\\Program Files (x86)", "C:\\Windows",
-                          "C:\\Users\\p\\AppData\\Local"};
+                          "C:\\Users\\p\\AppData\\Local", ""};
 const std::string kGame = "C:\\Program Files (x86)\\Warcraft III\\";
 const std::string kMirror =
     "C:\\Users\\p\\AppData\\Local\\VirtualStore\\Program Files (x86)\\"
@@ -36,8 +36,14 @@ TEST(VirtualStoreTest, OnlyTheVirtualizedFoldersHaveAMirror) {
       {"\\\\server\\share\\War3\\", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(VirtualStoreOf(c.gameDir, kKnown), c.mirror) << c.gameDir;
-  EXPECT_EQ(VirtualStoreOf(kGame, {"C:\\Program Files (x86)", "", "", ""}), "")
+  EXPECT_EQ(VirtualStoreOf(kGame, {"C:\\Program Files (x86)", "", "", "", ""}), "")
       << "no local application data folder known";
+  // What a 32-bit Plover on 64-bit Windows is told: Program Files itself only
+  // by %ProgramW6432%.
+  const KnownFolders wow64{"C:\\Program Files (x86)", "C:\\Program Files (x86)", "C:\\Windows",
+                           "C:\\Users\\p\\AppData\\Local", "C:\\Program Files"};
+  EXPECT_EQ(VirtualStoreOf("C:\\Program Files\\Warcraft III", wow64),
+            "C:\\Users\\p\\AppData\\Local\\VirtualStore\\Program Files\\Warcraft III\\");
 }
 
 class MirroredSwitchTest : public ::testing::Test, public TestWorld {

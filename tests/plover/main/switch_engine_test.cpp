@@ -1,3 +1,5 @@
+// ApplyVersion: what is copied, in which order and how safely; what is asked
+// and reported; elevation, the journal and the look-ups it costs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -528,7 +530,8 @@ TEST_F(SwitchTest, AGameFolderThatRefusesTheFirstWriteAsksForAnAdministrator) {
   };
   const Box question{"魔兽目录需要管理员权限才能写入。是否以管理员身份转换？", "转换",
                      ui::kYesNo | ui::kIconQuestion | ui::kDefaultButton2};
-  const std::string run = "/switch 1 \"D:\\War3\\\" \"1.20\"";
+  services.known.localAppData = "C:\\Users\\p\\AppData\\Local";
+  const std::string run = "/switch 1 \"D:\\War3\\\" \"1.20\" \"C:\\Users\\p\\AppData\\Local\"";
   struct Case {
     const char* what;
     bool elevated;
@@ -571,9 +574,10 @@ TEST_F(SwitchTest, AGameFolderThatRefusesTheFirstWriteAsksForAnAdministrator) {
     EXPECT_EQ(view.status, c.status);
     ExpectWindowEnabledAfterOneSwitch();
   }
-  EXPECT_EQ(ParseElevatedSwitch(run), (ElevatedSwitch{Scope::kAll, "D:\\War3\\", "1.20"}));
-  for (const char* bad : {"1.20", "/switch 4 \"D:\\\" \"x\"", "/switch 1 \"D:\\\" \"\"",
-                          "/switch 1 \"D:\\\" \"x\" y"}) {
+  EXPECT_EQ(ParseElevatedSwitch(run),
+            (ElevatedSwitch{Scope::kAll, "D:\\War3\\", "1.20", "C:\\Users\\p\\AppData\\Local"}));
+  for (const char* bad : {"1.20", "/switch 4 \"D:\\\" \"x\" \"\"", "/switch 1 \"D:\\\" \"\" \"\"",
+                          "/switch 1 \"D:\\\" \"x\"", "/switch 1 \"D:\\\" \"x\" \"\" y"}) {
     EXPECT_EQ(ParseElevatedSwitch(bad), std::nullopt) << bad;
   }
 }

@@ -35,6 +35,9 @@ class Form1 final : public plover::win::Window, public plover::tray::TrayClient 
   void RunMenuCommand(UINT id) override;
   void AfterMenu() override;
   void LeftClick() override;
+  // The icon is the program's only face: it is tried again with the next
+  // taskbar, and the blocking goes on meanwhile.
+  void IconRefused() override {}
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -19,9 +19,11 @@ struct NotifyCall {
 };
 std::vector<NotifyCall> g_notified;
 
+bool g_refuseAdd = false;  // the shell takes no new icon
+
 BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAW data) {
   g_notified.push_back({message, *data});
-  return TRUE;
+  return message == NIM_ADD && g_refuseAdd ? FALSE : TRUE;
 }
 
 struct Received {
@@ -72,6 +74,7 @@ class TrayTest : public ::testing::Test {
     g_notified.clear();
     g_received.clear();
     g_events.clear();
+    g_refuseAdd = false;
     previousNotify_ = SetNotifyFunction(RecordNotify);
     WNDCLASSW wc{};
     wc.lpfnWndProc = OwnProc;
@@ -231,6 +234,15 @@ TEST_F(TrayTest, RestartedShellGetsTheIconBackWithItsTip) {
   EXPECT_EQ(add.data.hIcon, icon_);
   EXPECT_EQ(std::wstring(add.data.szTip), L"点击取消屏蔽");
   EXPECT_TRUE(OwnProcGot(taskbarCreated, 0));
+}
+
+TEST_F(TrayTest, RestartedShellThatRefusesTheIconHandsTheWindowBack) {
+  ASSERT_TRUE(TrayInstall(owner_, client_));
+  g_refuseAdd = true;
+  SendMessageW(owner_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(TrayInstalled());
+  EXPECT_NE(CurrentProc(), &TrayWndProc);
+  EXPECT_EQ(g_events, std::vector<std::string>{"left click, icon gone"});
 }
 
 TEST_F(TrayTest, WindowDestroyedWithItsIconTakesTheIconAlong) {

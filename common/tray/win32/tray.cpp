@@ -150,7 +150,11 @@ LRESULT CALLBACK TrayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
           break;
       }
     } else if (msg == TaskbarCreatedMessage()) {
-      AddIcon(s);
+      if (!AddIcon(s)) {
+        TrayClient* client = s.client;
+        TrayRemove();
+        client->IconRefused();
+      }
     } else if (msg == WM_DESTROY) {
       // The window goes while its icon is shown: the icon goes with it.
       TrayRemove();

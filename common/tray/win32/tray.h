@@ -34,6 +34,10 @@ class TrayClient {
   virtual void LeftClick() = 0;
   // False while the program is busy: the icon then ignores every click.
   virtual bool AcceptsClicks() const { return true; }
+  // A restarted taskbar refused the icon, which is gone now, and the window
+  // has its own procedure back. A hidden window would have nothing left to
+  // bring it back, so by default the program hears a left click.
+  virtual void IconRefused() { LeftClick(); }
 };
 
 // Adds the icon, with the window's own icon as its picture and no tip, and
@@ -43,6 +47,8 @@ class TrayClient {
 bool TrayInstall(HWND owner, TrayClient& client);
 // Sent to every top-level window when the shell (re)starts its taskbar: the
 // icons it showed before are gone, and an icon it refused can be added now.
+// An installed icon is added again; when the new taskbar refuses it, the icon
+// is removed and the program told (TrayClient::IconRefused).
 UINT TaskbarCreatedMessage();
 // Shows `utf8` as the icon's tip, cut to 63 bytes of its code page 936 form.
 // False (and the tip unchanged) when no icon is installed or the text cannot

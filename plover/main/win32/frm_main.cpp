@@ -206,16 +206,22 @@ LRESULT CALLBACK FrmMain::PathEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 namespace {
 
 // The enabled, visible window of this thread other than the main window and
-// its tooltip: a modal window or a message box.
+// the tooltips (the list's, the frame's, the buttons'): a modal window or a
+// message box.
 struct WindowSearch {
   HWND main;
-  HWND tooltip;
   HWND found;
 };
 
+bool IsTooltip(HWND hwnd) {
+  wchar_t name[32];
+  const int n = GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
+  return n > 0 && CompareStringOrdinal(name, n, TOOLTIPS_CLASSW, -1, TRUE) == CSTR_EQUAL;
+}
+
 BOOL CALLBACK FindWaitingWindow(HWND hwnd, LPARAM lp) {
   auto* s = reinterpret_cast<WindowSearch*>(lp);
-  if (hwnd == s->main || hwnd == s->tooltip) return TRUE;
+  if (hwnd == s->main || IsTooltip(hwnd)) return TRUE;
   if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
   s->found = hwnd;
   return FALSE;
@@ -262,7 +268,7 @@ void FrmMain::RunHandOver() {
 HWND FrmMain::WaitingWindow() const {
   const HWND popup = GetLastActivePopup(hwnd_);
   if (popup && popup != hwnd_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
-  WindowSearch search{hwnd_, versionList_.Tooltip(), nullptr};
+  WindowSearch search{hwnd_, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), FindWaitingWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

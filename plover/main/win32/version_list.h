@@ -21,7 +21,6 @@ class VersionList {
   void Mark(const std::string& name);
   // The item last drawn with the mark, -1 when none is.
   int MarkedItem() const { return drawnMark_; }
-  HWND Tooltip() const { return tooltip_; }
 
   std::vector<std::string> Names() const;
   void Clear();

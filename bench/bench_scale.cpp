@@ -86,7 +86,7 @@ namespace stdfs = std::filesystem;
 namespace gen = plover::testing;
 using Clock = std::chrono::steady_clock;
 
-// The class of Plover's main window (plover/main/frm_main.h).
+// The class of Plover's main window (plover/main/win32/frm_main.h).
 constexpr const wchar_t* kPloverClass = L"PloverMain";
 
 // The folder of the safe loop's temporaries in the game folder.

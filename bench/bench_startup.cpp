@@ -42,7 +42,7 @@ namespace stdfs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 namespace gen = plover::testing;
 
-// The class of Plover's main window (plover/main/frm_main.h).
+// The class of Plover's main window (plover/main/win32/frm_main.h).
 constexpr const wchar_t* kPloverClass = L"PloverMain";
 
 double Milliseconds(Clock::duration d) {

@@ -15,7 +15,8 @@ file, else from ROOT). Three rules, each violation printed:
   (b) nothing outside plover/main includes a header of plover/main (tests
       and benchmarks may);
   (c) a logic file (one of plover/, common/ or quenlock/ in no folder named
-      win32) includes no header of a win32 folder, and not <windows.h>.
+      win32) includes no header of a win32 folder, and no Windows SDK header
+      (<windows.h>, <shellapi.h>, <commctrl.h>, <wrl/client.h>, ...).
 
 Prints the folder graph, then what breaks the rules, then "no cycles" when
 there are none. Exits 1 when any rule is broken.
@@ -35,6 +36,17 @@ MAY_INCLUDE_MAIN = ("tests", "bench")
 SUFFIXES = (".c", ".cpp", ".h")
 QUOTED = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 ANGLED = re.compile(r"^\s*#\s*include\s*<([^>]+)>")
+# The Windows SDK's headers, by name or by their folder (wrl/, ...).
+WINDOWS_HEADER = re.compile(
+    r"^(win[a-z0-9_]*|minwin[a-z]*|[a-z]+api|commctrl|commdlg|shellapi|shlobj(_core)?|shlwapi|"
+    r"shobjidl(_core)?|shtypes|objbase|objidl|ole2|oleauto|olectl|unknwn|tlhelp32|psapi|dwmapi|"
+    r"uxtheme|wtsapi32|knownfolders|mmsystem|dbt|versionhelpers|sdkddkver|tchar|rpc[a-z]*|"
+    r"wrl|atl[a-z]*|comdef|comip|intsafe|ntstatus|dbghelp|imagehlp|setupapi|wincrypt|iphlpapi|"
+    r"ws2tcpip|mswsock|d2d1[a-z_0-9]*|d3d[a-z0-9]*|dxgi[a-z0-9]*|gdiplus[a-z]*)(\.h)?$")
+
+
+def is_windows_header(name):
+    return WINDOWS_HEADER.match(name.lower().split("/")[0]) is not None
 
 
 def source_files(root):
@@ -118,14 +130,16 @@ def main():
             where = f"{f}:{number}"
             angled = ANGLED.match(line)
             if angled:
-                if logic and angled.group(1).lower() == "windows.h":
-                    broken.append(f"(c) {where}: a logic file includes <windows.h>")
+                if logic and is_windows_header(angled.group(1)):
+                    broken.append(f"(c) {where}: a logic file includes <{angled.group(1)}>")
                 continue
             quoted = QUOTED.match(line)
             if not quoted:
                 continue
             header = resolve(f, quoted.group(1))
             if header is None:
+                if logic and is_windows_header(quoted.group(1)):
+                    broken.append(f'(c) {where}: a logic file includes "{quoted.group(1)}"')
                 continue  # not a file of the project
             if below(header, "plover/main") and not below(f, "plover/main") and \
                     parts(f)[0] not in MAY_INCLUDE_MAIN:

@@ -1,3 +1,5 @@
+// Code page 936, UTF-8 and UTF-16 conversions: known bytes, round trips, and
+// every malformed or unencodable input reported rather than guessed.
 #include "common/text/codepage.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The shared path and text helpers: backslashes, last path components (GBK
+// trail bytes included), the message-box cut, names and absolute paths.
 #include "plover/base/functions.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The drawn pictures of the skin: button states, frame, caption buttons,
+// pointer and pictures, checked for the shapes the nine-slice relies on.
 #include "plover/controls/art.h"
 
 #include <gtest/gtest.h>

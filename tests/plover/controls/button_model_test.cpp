@@ -1,3 +1,5 @@
+// QQButton's model: which piece of which state image goes where, and where
+// the caption and the picture sit for each style.
 #include "plover/controls/button_model.h"
 
 #include <gtest/gtest.h>

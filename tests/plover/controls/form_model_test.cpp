@@ -1,3 +1,5 @@
+// QQForm's model: the frame's pieces, the caption buttons' places and states,
+// the caption text, the round shape and the maximise toggle.
 #include "plover/controls/form_model.h"
 
 #include <gtest/gtest.h>

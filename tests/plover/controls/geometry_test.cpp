@@ -1,3 +1,4 @@
+// Twips to pixels at any DPI, and drawing (stretched) pieces of an image.
 #include "plover/controls/geometry.h"
 
 #include <gtest/gtest.h>

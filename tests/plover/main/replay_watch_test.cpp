@@ -1,3 +1,5 @@
+// The replay watch: names by date and time, what counts as a new replay, a
+// failed copy tried again, and the replay folder made from the top down.
 #include "plover/main/replay_watch.h"
 
 #include <gtest/gtest.h>

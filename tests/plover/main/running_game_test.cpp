@@ -1,3 +1,5 @@
+// A switch while the game of the game folder runs: asked first, and No
+// changes nothing.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// ver.dat read and written: two lines of code page 936, missing or
+// malformed lines read as empty.
 #include "plover/main/settings.h"
 
 #include <gtest/gtest.h>

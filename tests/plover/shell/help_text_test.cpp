@@ -1,3 +1,4 @@
+// The help window's usage text, as the window shows it.
 #include "plover/shell/help_text.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The version editor's logic: loading, adding files, saving and renaming,
+// with the file system failing where it can.
 #include "plover/versions/editor.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The loader batch file's text, and names that cmd must not cut or change.
 #include "plover/versions/loader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Building a version's store and file as one step that is whole or absent,
+// and the version names Windows can store.
 #include "plover/versions/store_builder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Version files: their lines, map entries, paths, and reading and writing
+// them whole.
 #include "plover/versions/version_file.h"
 
 #include <gtest/gtest.h>

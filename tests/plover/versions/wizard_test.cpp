@@ -1,3 +1,5 @@
+// The new-version wizard's three ways (auto-generate, import, expert), what
+// they ask and tell, and a failure that leaves nothing behind.
 #include "plover/versions/wizard.h"
 
 #include <gtest/gtest.h>

@@ -52,9 +52,13 @@ bool EnvFlag(const wchar_t* name) {
 }
 
 // PLOVER_E2E_TRACE=1 prints the driver's steps with their times.
-void Trace(const char* what, Clock::time_point since) {
+bool Tracing() {
   static const bool on = EnvFlag(L"PLOVER_E2E_TRACE");
-  if (on) std::fprintf(stderr, "  [e2e] %s: %d ms\n", what, ElapsedMs(since));
+  return on;
+}
+
+void Trace(const char* what, Clock::time_point since) {
+  if (Tracing()) std::fprintf(stderr, "  [e2e] %s: %d ms\n", what, ElapsedMs(since));
 }
 
 void PumpMessages() {
@@ -143,7 +147,12 @@ bool ClickAtClient(HWND hwnd, POINT client, bool twice) {
   SpaceOutClicks(screen);
   WaitSettled(hwnd);
   if (!ForcePostedClicks() && PointReaches(hwnd, screen)) {
-    Trace("click with the mouse", Clock::now());
+    if (Tracing()) {
+      const std::string what = "click with the mouse at " + std::to_string(screen.x) + "," +
+                               std::to_string(screen.y) + " on \"" +
+                               TextOf(hwnd, 500).value_or("?") + "\"";
+      Trace(what.c_str(), Clock::now());
+    }
     // The pointer comes onto the spot and presses there, all queued at once:
     // the window takes the move before the press. Twice, the presses come
     // well within the double-click time.
@@ -243,7 +252,14 @@ std::string ScreenshotDir() {
 }
 
 std::string WorkDir(std::string_view testName) {
-  const std::string dir = Join(Join(BuildRoot(), "e2e-work"), testName);
+  // Each Wine lane works in a folder of its own: the folders that the tests
+  // of one lane make and remove never change what another lane's pickers
+  // list.
+  std::string work = "e2e-work";
+  wchar_t lane[16];
+  const DWORD n = GetEnvironmentVariableW(L"PLOVER_WINE_LANE", lane, 16);
+  if (n > 0 && n < 16) work += "-lane" + Utf8(std::wstring_view(lane, n));
+  const std::string dir = Join(Join(BuildRoot(), work), testName);
   RemoveTree(dir);
   MakeDirs(dir);
   return dir;

@@ -36,9 +36,10 @@ std::string Join(std::string_view dir, std::string_view name);
 // environment variables PLOVER_E2E_EXE, PLOVER_E2E_FAKE_GAME, PLOVER_E2E_ROOT).
 std::string PloverExePath();
 std::string FakeGameExePath();
-std::string BuildRoot();                         // the build directory
-std::string ScreenshotDir();                     // <build>\e2e-screens
-std::string WorkDir(std::string_view testName);  // <build>\e2e-work\<name>, made empty
+std::string BuildRoot();      // the build directory
+std::string ScreenshotDir();  // <build>\e2e-screens
+// <build>\e2e-work\<name> (e2e-work-laneN in Wine lane N), made empty.
+std::string WorkDir(std::string_view testName);
 
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);

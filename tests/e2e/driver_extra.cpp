@@ -127,8 +127,11 @@ bool SubmitFileName(HWND dialog, std::string_view text) {
 }
 
 bool TypeAndEnter(HWND edit, std::string_view utf8, bool replaceAll) {
-  const auto focused = [&] { return FocusOf(edit) == edit; };
-  if (!Click(edit) || !WaitUntil(focused, 5000)) return false;
+  // Keys go to the foreground window: the edit's dialog must be it, with the
+  // edit focused, before anything is typed.
+  HWND dialog = GetAncestor(edit, GA_ROOT);
+  const auto ready = [&] { return GetForegroundWindow() == dialog && FocusOf(edit) == edit; };
+  if (!Click(edit) || !WaitUntil(ready, 5000)) return false;
   std::vector<INPUT> keys;
   if (replaceAll) {
     // Home, then Shift+End: all of the text selected, as a hand selects it.
@@ -145,9 +148,14 @@ bool TypeAndEnter(HWND edit, std::string_view utf8, bool replaceAll) {
       keys.push_back(in);
     }
   }
-  keys.push_back(plover::testing::KeyInput(VK_RETURN, false));
-  keys.push_back(plover::testing::KeyInput(VK_RETURN, true));
-  return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
+  if (SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) != keys.size()) {
+    return false;
+  }
+  // Enter only once the edit shows all of it, so that it confirms that.
+  if (WaitForText(edit, utf8, 10000) != utf8) return false;
+  INPUT enter[] = {plover::testing::KeyInput(VK_RETURN, false),
+                   plover::testing::KeyInput(VK_RETURN, true)};
+  return SendInput(2, enter, sizeof(INPUT)) == 2;
 }
 
 bool EnterFolder(HWND dialog, const std::string& folder, int timeoutMs) {

@@ -98,6 +98,21 @@ HWND WaitFileDialog(PloverProcess& plover, std::string_view title) {
   return dialog;
 }
 
+Welcome WaitWelcome(PloverProcess& plover) {
+  Welcome w;
+  w.wizard = plover.WaitWindow(kModalClass, kWelcomeCaption, kStartMs);
+  EXPECT_NE(w.wizard, nullptr) << "the new-version wizard did not open: " << plover.Describe();
+  if (!w.wizard) return w;
+  w.prompt = plover.WaitWindow(kModalClass, kWelcomePromptCaption, kStepMs);
+  EXPECT_NE(w.prompt, nullptr) << "the name prompt did not open: " << plover.Describe();
+  return w;
+}
+
+void Screenshot(HWND hwnd, const std::string& name) {
+  MakeDirs(ScreenshotDir());
+  EXPECT_TRUE(SaveScreenshot(hwnd, Join(ScreenshotDir(), name + ".bmp")));
+}
+
 void ExpectSecondStartTellsAndEnds(const Scenario& s, const std::function<void()>& whileTold,
                                    const std::string& args) {
   s.MakeOld(s.settings());

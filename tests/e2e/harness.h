@@ -125,6 +125,15 @@ HWND OpenEditor(PloverProcess& plover, HWND main);
 // Waits for Plover's file dialog titled `title` (nullptr, with a failure,
 // when it did not come).
 HWND WaitFileDialog(PloverProcess& plover, std::string_view title);
+// The first start's welcome: the wizard, with its name prompt on top (each
+// nullptr, with a failure, when it did not come).
+struct Welcome {
+  HWND wizard = nullptr;
+  HWND prompt = nullptr;
+};
+Welcome WaitWelcome(PloverProcess& plover);
+// Saves what `hwnd` shows as <build>\e2e-screens\<name>.bmp, to look at.
+void Screenshot(HWND hwnd, const std::string& name);
 // Starts Plover of `s` a second time, with `args`, while the first one runs:
 // it tells "Plover2.0已经运行", `whileTold` runs while that message box is up,
 // the box is answered, and the second Plover ends with code 0 without

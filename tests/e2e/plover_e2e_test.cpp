@@ -118,10 +118,8 @@ TEST(SecondInstance, WhileTheWizardIsOpenOnlyBringsTheWizardToTheFront) {
 // The first start's welcome: the wizard with its name prompt on top, which
 // is cancelled. Returns false when it did not come.
 bool DismissWelcome(PloverProcess& plover) {
-  HWND wizard = plover.WaitWindow(kModalClass, kWelcomeCaption, kStartMs);
-  EXPECT_NE(wizard, nullptr) << "the new-version wizard did not open: " << plover.Describe();
-  HWND prompt = plover.WaitWindow(kModalClass, kWelcomePromptCaption, kStepMs);
-  EXPECT_NE(prompt, nullptr) << "the name prompt did not open: " << plover.Describe();
+  const Welcome welcome = WaitWelcome(plover);
+  HWND wizard = welcome.wizard, prompt = welcome.prompt;
   if (!wizard || !prompt) return false;
   HWND cancel = ChildByText(prompt, "取消");
   EXPECT_NE(cancel, nullptr);
@@ -234,8 +232,7 @@ TEST(Switch, ButtonAppliesTheSelectedVersion) {
   ExpectFlavour(s, FullEntries(), "1.20");
   EXPECT_EQ(s.GameStarts(), 0u);
 
-  MakeDirs(ScreenshotDir());
-  EXPECT_TRUE(SaveScreenshot(main, Join(ScreenshotDir(), "main-window.bmp")));
+  Screenshot(main, "main-window");
   ExpectClosesCleanly(plover);
 }
 

@@ -221,8 +221,7 @@ TEST(ReplayDrop, PlaysWithTheReplaysVersionAndTheMarkFollowsEverySwitch) {
   EXPECT_TRUE(WaitMarked(main, 2)) << "marked: " << MarkedItem(main);
   EXPECT_TRUE(RowShowsMark(list, 2, "1.26")) << "the mark on the selected item";
   EXPECT_NE(MarkedItem(main), 1);
-  MakeDirs(ScreenshotDir());
-  EXPECT_TRUE(SaveScreenshot(main, Join(ScreenshotDir(), "replay-mark.bmp")));
+  Screenshot(main, "replay-mark");
 
   EXPECT_EQ(plover.CloseMainWindow(kStepMs), std::optional<DWORD>(0)) << plover.Describe();
 }

@@ -49,11 +49,6 @@ bool Hovering(HWND button) {
          (static_cast<LRESULT>(status) & plover::controls::kStatusHovering) != 0;
 }
 
-void Screenshot(HWND hwnd, const std::string& name) {
-  MakeDirs(ScreenshotDir());
-  EXPECT_TRUE(SaveScreenshot(hwnd, Join(ScreenshotDir(), name + ".bmp")));
-}
-
 TEST(Skin, EveryPushButtonIsAQQButtonWhoseTextIsItsCaption) {
   Scenario s = ReadyScenario();
   PloverProcess plover;
@@ -148,6 +143,7 @@ TEST(Skin, TheHelpWindowShowsTheUsageTextThatCannotBeEdited) {
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(TextOf(ok).value_or(""), "OK我懂了");
   EXPECT_EQ(ClassOf(ok), "QQButton");
+  EXPECT_NE(ChildByText(help, "BUG举报,thx"), nullptr) << DescribeChildren(help);
   const std::string usage = plover::help::UsageText();
   EXPECT_EQ(TextOf(text).value_or(""), usage);
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(help) == ok; }, kStepMs));
@@ -230,6 +226,16 @@ TEST(Skin, DraggingTheTitleBarMovesTheMainWindow) {
                           {POINT{from.x + 40, from.y + 30}, MOUSEEVENTF_LEFTUP}});
   EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(main).left == before.left + 40; }, kStepMs));
   EXPECT_EQ(WindowRectOf(main).top, before.top + 30);
+  // The window moves while the system's move loop runs; it ends with the
+  // button's release, before the window is closed.
+  const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMOVESIZE);
+      },
+      kStepMs));
   EXPECT_NE(plover.CloseMainWindow(kStepMs), std::nullopt);
 }
 

@@ -54,10 +54,9 @@ TEST(FirstStart, WelcomeAnswerMakesTheVersionFromTheInstallation) {
   ASSERT_NE(picker, nullptr) << "the folder picker did not open: " << plover.Describe();
   ASSERT_TRUE(plover.ChooseFolder(picker, s.game()));
 
-  HWND wizard = plover.WaitWindow(kModalClass, kWelcomeCaption, kStartMs);
-  ASSERT_NE(wizard, nullptr) << "the wizard did not open: " << plover.Describe();
-  HWND prompt = plover.WaitWindow(kModalClass, kWelcomePromptCaption, kStepMs);
-  ASSERT_NE(prompt, nullptr) << "the welcome prompt did not open: " << plover.Describe();
+  const Welcome welcome = WaitWelcome(plover);
+  HWND wizard = welcome.wizard, prompt = welcome.prompt;
+  ASSERT_NE(prompt, nullptr);
   EXPECT_EQ(plover.MainWindow(), nullptr) << "the main window shows before the welcome";
   HWND edit = ChildOfClass(prompt, "Edit");
   ASSERT_NE(edit, nullptr) << DescribeChildren(prompt);

@@ -93,6 +93,14 @@ class FileSystem {
                            std::vector<std::string>& names) = 0;
   // Names of the sub-folders of `dir`, sorted without regard to case.
   virtual Status ListFolders(const std::string& dir, std::vector<std::string>& names) = 0;
+  // Both at once: a system that can lists the folder only once.
+  virtual Status ListFilesAndFolders(const std::string& dir, std::string_view pattern,
+                                     std::vector<std::string>& files,
+                                     std::vector<std::string>& folders) {
+    Status s = ListFiles(dir, pattern, files);
+    if (s.ok()) s = ListFolders(dir, folders);
+    return s;
+  }
 
   // The full path of a path given relative to the current directory; an
   // absolute path unchanged.

@@ -32,7 +32,8 @@ class MainView {
   }
 
   virtual std::vector<std::string> Versions() const = 0;
-  virtual void ClearVersions() = 0;
+  // Replaces the whole list with `names`, in order, and selects nothing.
+  virtual void ListVersions(const std::vector<std::string>& names) = 0;
   virtual void AddVersion(const std::string& name) = 0;
   virtual void RemoveVersion(int index) = 0;
   virtual void RenameVersion(int index, const std::string& name) = 0;

@@ -41,11 +41,9 @@ Settings ReadSettingsCreatingMissing(Services& s) {
 }
 
 void BuildVersionList(Services& s, MainView& view) {
-  view.ClearVersions();
   std::vector<std::string> files;
-  if (!s.fs.ListFiles(s.appDir, "*.w3v", files).ok()) throw StartupFailure{};
   std::vector<std::string> folders;
-  if (!s.fs.ListFolders(s.appDir, folders).ok()) throw StartupFailure{};
+  if (!s.fs.ListFilesAndFolders(s.appDir, "*.w3v", files, folders).ok()) throw StartupFailure{};
   // A version is listed only when its store folder exists as well, found
   // without regard to case.
   std::set<std::string> stores;
@@ -60,7 +58,7 @@ void BuildVersionList(Services& s, MainView& view) {
       names.push_back(std::move(name));
     }
   }
-  for (const auto& name : names) view.AddVersion(name);
+  view.ListVersions(names);
   if (!names.empty()) {
     view.SelectVersion(0);
     OnVersionClicked(view);

@@ -43,8 +43,8 @@ class FakeMainView : public MainView {
     if (onProgress) onProgress(done, total);
   }
   std::vector<std::string> Versions() const override { return versions; }
-  void ClearVersions() override {
-    versions.clear();
+  void ListVersions(const std::vector<std::string>& names) override {
+    versions = names;
     selected = -1;
   }
   void AddVersion(const std::string& name) override { versions.push_back(name); }

@@ -137,6 +137,12 @@ TEST_F(Win32FsTest, ListingMatchesLongNamesOnlyInCaseFreeOrder) {
   ASSERT_TRUE(fs_.ListFolders(root_, names).ok());
   EXPECT_EQ(names, (std::vector<std::string>{"d.w3v"}));
   EXPECT_FALSE(fs_.ListFiles(P("gone"), "*.exe", names).ok());
+  // Both in one look, as start-up lists the program folder.
+  std::vector<std::string> files, folders;
+  ASSERT_TRUE(fs_.ListFilesAndFolders(root_, "*.w3v", files, folders).ok());
+  EXPECT_EQ(files, (std::vector<std::string>{"1.20.W3V", "A.w3v", "b.w3v"}));
+  EXPECT_EQ(folders, (std::vector<std::string>{"d.w3v"}));
+  EXPECT_EQ(fs_.ListFilesAndFolders(P("gone"), "*", files, folders).code, fs::kPathNotFound);
 }
 
 TEST_F(Win32FsTest, ChineseNamesSurviveTheRoundTrip) {

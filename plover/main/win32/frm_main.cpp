@@ -153,7 +153,16 @@ void FrmMain::Show() {
   SetTimer(hwnd_, kStartupTailTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
+void FrmMain::StartupTailStep() {
+  // The rest of the version list comes first, then the work that waited.
+  constexpr size_t kItemsPerStep = 16;
+  if (versionList_.FillMore(kItemsPerStep)) return;
+  if (!services_ || !startupTail_.Step(*services_, *this)) KillTimer(hwnd_, kStartupTailTimer);
+}
+
 void FrmMain::FinishStartupNow() {
+  while (versionList_.FillMore(SIZE_MAX)) {
+  }
   while (services_ && startupTail_.Step(*services_, *this)) {
   }
 }
@@ -313,9 +322,7 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       return true;
     case WM_TIMER:
-      if (wParam == kStartupTailTimer && (!services_ || !startupTail_.Step(*services_, *this))) {
-        KillTimer(hwnd_, kStartupTailTimer);
-      }
+      if (wParam == kStartupTailTimer) StartupTailStep();
       if (wParam == kTimer1 && services_) {
         ReplayTick(services_->fs, clock_, replayWatch_, GamePath(), ReplayPath(),
                    services_->journal, VirtualStoreOf(AddBackslash(GamePath()), services_->known));
@@ -504,8 +511,8 @@ void FrmMain::SwitchProgress(size_t done, size_t total) {
 std::vector<std::string> FrmMain::Versions() const {
   return versionList_.Names();
 }
-void FrmMain::ClearVersions() {
-  versionList_.Clear();
+void FrmMain::ListVersions(const std::vector<std::string>& names) {
+  versionList_.Set(names);
 }
 void FrmMain::AddVersion(const std::string& name) {
   versionList_.Add(name);

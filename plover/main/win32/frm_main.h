@@ -89,7 +89,7 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   void EnableInput(bool enabled) override;
   void SwitchProgress(size_t done, size_t total) override;
   std::vector<std::string> Versions() const override;
-  void ClearVersions() override;
+  void ListVersions(const std::vector<std::string>& names) override;
   void AddVersion(const std::string& name) override;
   void RemoveVersion(int index) override;
   void RenameVersion(int index, const std::string& name) override;
@@ -120,6 +120,8 @@ class FrmMain final : public controls::SkinnedWindow, public MainView, public sh
   void OnDpiChanged(UINT dpi) override;
   // A replay dropped on the window is played.
   void OnDropFiles(HDROP drop);
+  // One slice of what start-up left until the window showed.
+  void StartupTailStep();
   // The buttons that run no command of the logic.
   void ShowHelpWindow();        // btnHelp
   void MinimiseToTray();        // btnMin

@@ -131,24 +131,26 @@ LRESULT CALLBACK VersionList::TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
-std::vector<std::string> VersionList::Names() const {
-  std::vector<std::string> names;
-  HWND list = list_;
-  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    const int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, i, 0));
-    std::wstring buf(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf.data()));
-    buf.resize(static_cast<size_t>(len > 0 ? len : 0));
-    // Only names that converted are listed (AddListItem), so each converts back.
-    names.push_back(win::Utf8(buf).value_or(std::string()));
+void VersionList::Set(const std::vector<std::string>& names) {
+  // The list shows about ten items: the first screenful and more come now.
+  constexpr size_t kFirstItems = 16;
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  names_.clear();
+  // Only names that reach the list box are listed, so that each item is
+  // the name of the same index.
+  for (const auto& n : names) {
+    if (win::Wide(n)) names_.push_back(n);
   }
-  return names;
+  filled_ = 0;
+  drawnMark_ = -1;
+  FillMore(kFirstItems);
 }
 
-void VersionList::Clear() {
-  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-  drawnMark_ = -1;
+bool VersionList::FillMore(size_t count) {
+  for (; count > 0 && filled_ < names_.size(); --count, ++filled_) {
+    AddItem(LB_ADDSTRING, 0, names_[filled_]);
+  }
+  return filled_ < names_.size();
 }
 
 bool VersionList::AddItem(UINT message, int index, const std::string& name) {
@@ -159,11 +161,19 @@ bool VersionList::AddItem(UINT message, int index, const std::string& name) {
 }
 
 void VersionList::Add(const std::string& name) {
-  AddItem(LB_ADDSTRING, 0, name);
+  if (!win::Wide(name)) return;
+  // Behind names not in the list box yet, it comes with them.
+  if (filled_ == names_.size() && AddItem(LB_ADDSTRING, 0, name)) ++filled_;
+  names_.push_back(name);
 }
 
 void VersionList::Remove(int index) {
-  SendMessageW(list_, LB_DELETESTRING, index, 0);
+  if (index < 0 || static_cast<size_t>(index) >= names_.size()) return;
+  names_.erase(names_.begin() + index);
+  if (static_cast<size_t>(index) < filled_) {
+    SendMessageW(list_, LB_DELETESTRING, index, 0);
+    --filled_;
+  }
   // The items below moved up; they are drawn again.
   drawnMark_ = -1;
   InvalidateRect(list_, nullptr, TRUE);
@@ -172,13 +182,12 @@ void VersionList::Remove(int index) {
 void VersionList::Rename(int index, const std::string& name) {
   HWND list = list_;
   const int selected = Selected();
-  if (!win::Wide(name)) return;
+  if (!win::Wide(name) || index < 0 || static_cast<size_t>(index) >= names_.size()) return;
   // The renamed version holds the same files: the mark goes with it.
-  const auto names = Names();
-  if (index >= 0 && index < static_cast<int>(names.size()) &&
-      names[static_cast<size_t>(index)] == installed_) {
-    installed_ = name;
-  }
+  std::string& old = names_[static_cast<size_t>(index)];
+  if (old == installed_) installed_ = name;
+  old = name;
+  if (static_cast<size_t>(index) >= filled_) return;
   SendMessageW(list, LB_DELETESTRING, index, 0);
   AddItem(LB_INSERTSTRING, index, name);
   if (selected == index) SendMessageW(list, LB_SETCURSEL, index, 0);
@@ -190,6 +199,9 @@ int VersionList::Selected() const {
 }
 
 void VersionList::Select(int index) {
+  if (index >= 0 && static_cast<size_t>(index) >= filled_) {
+    FillMore(static_cast<size_t>(index) + 1 - filled_);
+  }
   SendMessageW(list_, LB_SETCURSEL, index, 0);
 }
 }  // namespace plover

@@ -22,8 +22,14 @@ class VersionList {
   // The item last drawn with the mark, -1 when none is.
   int MarkedItem() const { return drawnMark_; }
 
-  std::vector<std::string> Names() const;
-  void Clear();
+  std::vector<std::string> Names() const { return names_; }
+  // Replaces every item with `names`. The list box takes the first of them
+  // at once, as many as it shows and more; FillMore adds the others.
+  void Set(const std::vector<std::string>& names);
+  // Adds up to `count` of the names the list box does not hold yet; false
+  // once it holds them all. (Under Wine each item costs a call to the
+  // server: hundreds would hold up the first showing of the window.)
+  bool FillMore(size_t count);
   void Add(const std::string& name);
   void Remove(int index);
   // The renamed version holds the same files: the mark goes with it.
@@ -42,6 +48,9 @@ class VersionList {
   HWND tooltip_ = nullptr;
   std::string installed_;  // the marked version; "" none
   int drawnMark_ = -1;     // the item last drawn with the mark
+  // The names in list order; the list box holds the first `filled_`.
+  std::vector<std::string> names_;
+  size_t filled_ = 0;
 };
 
 }  // namespace plover

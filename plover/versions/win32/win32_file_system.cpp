@@ -82,9 +82,12 @@ std::string ParentOf(const std::string& path) {
 }
 
 // Names in `dir` matching `pattern`; folders or files as asked.
-Status List(const std::string& dir, std::string_view pattern, bool folders,
-            std::vector<std::string>& names) {
-  names.clear();
+// The files of `dir` matching `pattern` into `files`, and its sub-folders
+// into `folders`; either may be null when it is not wanted.
+Status List(const std::string& dir, std::string_view pattern, std::vector<std::string>* files,
+            std::vector<std::string>* folders) {
+  if (files) files->clear();
+  if (folders) folders->clear();
   if (!IsFolder(dir)) return {kPathNotFound};
   const auto all = Wide(AddBackslash(dir) + "*");
   if (!all) return kBadName;
@@ -97,7 +100,8 @@ Status List(const std::string& dir, std::string_view pattern, bool folders,
   }
   do {
     const bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (isFolder != folders) continue;
+    std::vector<std::string>* names = isFolder ? folders : files;
+    if (!names) continue;
     // A name that cannot convert is left out: no path the program builds
     // can name that file.
     const auto converted = win::Utf8(fd.cFileName);
@@ -106,10 +110,16 @@ Status List(const std::string& dir, std::string_view pattern, bool folders,
     if (name == "." || name == "..") continue;
     // The pattern is matched against the long name only: the system's own
     // matching also looks at short 8.3 names, so "*.w3v" would find "a.w3vx".
-    if (MatchesPattern(name, pattern)) names.push_back(name);
+    if (isFolder || MatchesPattern(name, pattern)) names->push_back(name);
   } while (FindNextFileW(find.get(), &fd));
-  std::sort(names.begin(), names.end(),
-            [](const auto& a, const auto& b) { return LessNoCase(a, b); });
+  const auto sorted = [](std::vector<std::string>* names) {
+    if (names) {
+      std::sort(names->begin(), names->end(),
+                [](const auto& a, const auto& b) { return LessNoCase(a, b); });
+    }
+  };
+  sorted(files);
+  sorted(folders);
   return {};
 }
 
@@ -310,15 +320,13 @@ Status Win32FileSystem::DeleteFolder(const std::string& path) {
   if (!w) return kBadName;
   if (!IsFolder(path)) return {kPathNotFound};
   Status first;
-  std::vector<std::string> names;
-  if (List(path, "*", false, names).ok()) {
-    for (const auto& n : names) {
+  std::vector<std::string> files, folders;
+  if (List(path, "*", &files, &folders).ok()) {
+    for (const auto& n : files) {
       const Status s = Delete(AddBackslash(path) + n);
       if (!s.ok() && first.ok()) first = s;
     }
-  }
-  if (List(path, "*", true, names).ok()) {
-    for (const auto& n : names) {
+    for (const auto& n : folders) {
       const Status s = DeleteFolder(AddBackslash(path) + n);
       if (!s.ok() && first.ok()) first = s;
     }
@@ -338,11 +346,17 @@ Status Win32FileSystem::MoveFolder(const std::string& from, const std::string& t
 
 Status Win32FileSystem::ListFiles(const std::string& dir, std::string_view pattern,
                                   std::vector<std::string>& names) {
-  return List(dir, pattern, false, names);
+  return List(dir, pattern, &names, nullptr);
 }
 
 Status Win32FileSystem::ListFolders(const std::string& dir, std::vector<std::string>& names) {
-  return List(dir, "*", true, names);
+  return List(dir, "*", nullptr, &names);
+}
+
+Status Win32FileSystem::ListFilesAndFolders(const std::string& dir, std::string_view pattern,
+                                            std::vector<std::string>& files,
+                                            std::vector<std::string>& folders) {
+  return List(dir, pattern, &files, &folders);
 }
 
 std::string Win32FileSystem::FullPathOf(const std::string& path) {

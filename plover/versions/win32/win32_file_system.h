@@ -24,6 +24,9 @@ class Win32FileSystem : public FileSystem {
   Status ListFiles(const std::string& dir, std::string_view pattern,
                    std::vector<std::string>& names) override;
   Status ListFolders(const std::string& dir, std::vector<std::string>& names) override;
+  Status ListFilesAndFolders(const std::string& dir, std::string_view pattern,
+                             std::vector<std::string>& files,
+                             std::vector<std::string>& folders) override;
   std::string FullPathOf(const std::string& path) override;
 };
 

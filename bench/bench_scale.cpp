@@ -69,6 +69,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/timed_start.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
@@ -81,6 +82,8 @@
 #include "tests/support/install_gen.h"
 
 namespace {
+
+using namespace plover::bench;
 
 namespace stdfs = std::filesystem;
 namespace gen = plover::testing;
@@ -105,59 +108,10 @@ double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string Utf8(const wchar_t* text) {
-  return gen::Utf8Of(stdfs::path(text));
-}
-
-stdfs::path ExecutableFolder() {
-  const auto path = plover::win::ExecutablePath();
-  return path ? stdfs::path(*plover::win::Wide(*path)).parent_path() : stdfs::path();
-}
-
-stdfs::path DefaultWorkFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  return stdfs::path(std::wstring(temp, n)) / L"plover-scale-bench";
-}
-
-std::string WithBackslash(const stdfs::path& folder) {
-  std::string text = gen::Utf8Of(folder);
-  if (text.empty() || text.back() != '\\') text += '\\';
-  return text;
-}
-
 // A main window nobody looks at, which does nothing with the progress.
 class QuietView : public gen::FakeMainView {
  public:
   void SwitchProgress(size_t, size_t) override {}
-};
-
-// Any message box means the switch did not go as planned: note it, say no.
-class CountingPrompts : public plover::ui::Prompts {
- public:
-  int shown = 0;
-  int MsgBox(const std::string& text, const std::string& title, unsigned) override {
-    ++shown;
-    std::fprintf(stderr, "message box: %s: %s\n", title.c_str(), text.c_str());
-    return plover::ui::kIdNo;
-  }
-};
-
-class NoPicker : public plover::ui::FolderPicker {
- public:
-  std::string BrowseFolder(const std::string&) override { return std::string(); }
-};
-
-class NoLauncher : public plover::ui::Launcher {
- public:
-  bool Start(const std::string&, const std::string&, int) override { return false; }
 };
 
 // The real file system, counting the files it copies.
@@ -722,7 +676,7 @@ int wmain(int argc, wchar_t** argv) {
       return 2;
     }
   }
-  if (work.empty()) work = DefaultWorkFolder();
+  if (work.empty()) work = DefaultWorkFolder(L"plover-scale-bench");
   std::printf("work folder: %s\n", gen::Utf8Of(work).c_str());
 
   int result = 0;

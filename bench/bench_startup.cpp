@@ -33,12 +33,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/timed_start.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_util.h"
 #include "tests/support/install_gen.h"
 
 namespace {
+
+using namespace plover::bench;
 
 namespace stdfs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -49,30 +52,6 @@ constexpr const wchar_t* kPloverClass = L"PloverMain";
 
 double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-stdfs::path ExecutableFolder() {
-  const auto path = plover::win::ExecutablePath();
-  return path ? stdfs::path(*plover::win::Wide(*path)).parent_path() : stdfs::path();
-}
-
-stdfs::path DefaultWorkFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  return stdfs::path(std::wstring(temp, n)) / L"plover-startup-bench";
-}
-
-std::string WithBackslash(const stdfs::path& folder) {
-  std::string text = gen::Utf8Of(folder);
-  if (text.empty() || text.back() != '\\') text += '\\';
-  return text;
 }
 
 bool IsDigits(const std::wstring& s) {
@@ -229,7 +208,7 @@ int Run(int runs, int versions, const stdfs::path& work) {
 int wmain(int argc, wchar_t** argv) {
   int runs = 21;
   int versions = 2;
-  stdfs::path work = DefaultWorkFolder();
+  stdfs::path work = DefaultWorkFolder(L"plover-startup-bench");
   bool keep = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];

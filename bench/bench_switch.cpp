@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "plover/base/main_view.h"
 #include "plover/base/ui.h"
 #include "plover/main/switch_engine.h"
@@ -39,33 +40,14 @@
 
 namespace {
 
+using namespace plover::bench;
+
 namespace stdfs = std::filesystem;
 using plover::testing::InstallOptions;
 using Clock = std::chrono::steady_clock;
 
 // A main window nobody looks at.
 using QuietView = plover::testing::FakeMainView;
-
-// Any message box means the switch did not go as planned: note it, say no.
-class CountingPrompts : public plover::ui::Prompts {
- public:
-  int shown = 0;
-  int MsgBox(const std::string& text, const std::string& title, unsigned) override {
-    ++shown;
-    std::fprintf(stderr, "message box: %s: %s\n", title.c_str(), text.c_str());
-    return plover::ui::kIdNo;
-  }
-};
-
-class NoPicker : public plover::ui::FolderPicker {
- public:
-  std::string BrowseFolder(const std::string&) override { return std::string(); }
-};
-
-class NoLauncher : public plover::ui::Launcher {
- public:
-  bool Start(const std::string&, const std::string&, int) override { return false; }
-};
 
 // The real file system, counting the bytes it copies.
 class CountingFileSystem : public plover::fs::Win32FileSystem {
@@ -80,33 +62,6 @@ class CountingFileSystem : public plover::fs::Win32FileSystem {
 
 double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string Utf8(const wchar_t* text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return std::string();
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
-}
-
-stdfs::path DefaultWorkFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  return stdfs::path(std::wstring(temp, n)) / L"plover-bench";
-}
-
-std::string WithBackslash(const stdfs::path& folder) {
-  std::string text = plover::testing::Utf8Of(folder);
-  if (text.empty() || text.back() != '\\') text += '\\';
-  return text;
 }
 
 int Run(int runs, const stdfs::path& work, bool small) {
@@ -352,7 +307,7 @@ int wmain(int argc, wchar_t** argv) {
       return 2;
     }
   }
-  if (work.empty()) work = DefaultWorkFolder();
+  if (work.empty()) work = DefaultWorkFolder(L"plover-bench");
 
   int result = 1;
   try {

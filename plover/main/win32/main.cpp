@@ -46,19 +46,25 @@ UINT BringBackMessage(const std::wstring& instance) {
   return RegisterWindowMessageW((instance + L"-BringBack").c_str());
 }
 
-// Asks the main windows of the other running Plovers for their window; the
-// one of this executable answers. It may take the foreground from this
-// process, which the player has just used.
-BOOL CALLBACK AskIfOtherPlover(HWND hwnd, LPARAM lp) {
+// True when `hwnd` is the main window of another running Plover, which may
+// then take the foreground from this process, as the player has just used
+// this one.
+bool IsOtherPloverLetToFront(HWND hwnd) {
   wchar_t cls[32];
   if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
-    return TRUE;
+    return false;
   }
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == GetCurrentProcessId()) return TRUE;
+  if (pid == GetCurrentProcessId()) return false;
   AllowSetForegroundWindow(pid);
-  PostMessageW(hwnd, static_cast<UINT>(lp), 0, 0);
+  return true;
+}
+
+// Asks the main windows of the other running Plovers for their window; the
+// one of this executable answers.
+BOOL CALLBACK AskIfOtherPlover(HWND hwnd, LPARAM lp) {
+  if (IsOtherPloverLetToFront(hwnd)) PostMessageW(hwnd, static_cast<UINT>(lp), 0, 0);
   return TRUE;
 }
 
@@ -82,15 +88,8 @@ struct HandOver {
 // the one of this executable answers TRUE when it takes it.
 BOOL CALLBACK OfferToOtherPlover(HWND hwnd, LPARAM lp) {
   auto* offer = reinterpret_cast<HandOver*>(lp);
-  wchar_t cls[32];
-  if (GetClassNameW(hwnd, cls, 32) == 0 || lstrcmpW(cls, plover::FrmMain::kClassName) != 0) {
-    return TRUE;
-  }
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == GetCurrentProcessId()) return TRUE;
   // Its questions and the game it starts may take the foreground.
-  AllowSetForegroundWindow(pid);
+  if (!IsOtherPloverLetToFront(hwnd)) return TRUE;
   COPYDATASTRUCT data{offer->id, static_cast<DWORD>(offer->text.size() * sizeof(wchar_t)),
                       offer->text.data()};
   DWORD_PTR answer = FALSE;

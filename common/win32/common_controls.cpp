@@ -39,4 +39,14 @@ bool NeedCommonControls() {
   return registered;
 }
 
+void AddTip(HWND tooltip, HWND owner, HWND tool, wchar_t* text) {
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(tool);
+  ti.lpszText = text;
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 }  // namespace plover::win

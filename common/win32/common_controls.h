@@ -20,4 +20,8 @@ bool Unsubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id);
 // when comctl32 cannot be loaded.
 bool NeedCommonControls();
 
+// Gives the child window `tool` of `owner` the tip `text` in `tooltip`,
+// which then watches the tool's mouse messages itself.
+void AddTip(HWND tooltip, HWND owner, HWND tool, wchar_t* text);
+
 }  // namespace plover::win

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "common/win32/late_bound.h"
@@ -56,14 +57,30 @@ TEST(CommonControls, SubclassSeesMessagesPassesThemOnAndCanBeRemoved) {
   DestroyWindow(edit);
 }
 
-TEST(CommonControls, TooltipsCanBeMadeOnceTheClassesAreRegistered) {
+TEST(CommonControls, TooltipsCanBeMadeOnceTheClassesAreRegisteredAndTakeATip) {
   ASSERT_TRUE(NeedCommonControls());
   EXPECT_TRUE(NeedCommonControls());
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND tool = CreateWindowExW(0, L"STATIC", L"tool", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, owner,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
   HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-  EXPECT_NE(tip, nullptr);
-  if (tip) DestroyWindow(tip);
+  ASSERT_NE(tip, nullptr);
+  wchar_t text[] = L"双击转换";
+  AddTip(tip, owner, tool, text);
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  wchar_t got[32] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(tool);
+  ti.lpszText = got;
+  SendMessageW(tip, TTM_GETTEXTW, std::size(got), reinterpret_cast<LPARAM>(&ti));
+  EXPECT_EQ(std::wstring(got), L"双击转换");
+  DestroyWindow(tip);
+  DestroyWindow(owner);
 }
 
 // Where LOAD_LIBRARY_SEARCH_SYSTEM32 is unknown (Windows 7 as installed),

@@ -304,13 +304,7 @@ void QQForm::MakeTips(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Each button's text is its tip.
     std::wstring tip(static_cast<size_t>(GetWindowTextLengthW(b)) + 1, L'\0');
     tip.resize(static_cast<size_t>(GetWindowTextW(b, tip.data(), static_cast<int>(tip.size()))));
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(b);
-    ti.lpszText = tip.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    win::AddTip(tooltip_, hwnd_, b, tip.data());
   }
   // The tooltip watches the buttons from now on; this first move it is told of.
   MSG m{button, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};

@@ -101,13 +101,7 @@ void VersionList::MakeTip(const MSG& firstMove) {
                              nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!tooltip_) return;
   std::wstring tip = L"双击转换";
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = owner_;
-  ti.uId = reinterpret_cast<UINT_PTR>(list_);
-  ti.lpszText = tip.data();
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  win::AddTip(tooltip_, owner_, list_, tip.data());
   // From now on the tooltip watches the list itself.
   MSG move = firstMove;
   SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));

@@ -496,6 +496,11 @@ std::vector<std::string> Measure(const stdfs::path& work, size_t count, int runs
   std::vector<std::string> lines;
   char line[512];
   const std::string head = std::to_string(count) + " entries";
+  // Each measurement's line is printed now and kept for the summary.
+  const auto say = [&] {
+    lines.push_back(line);
+    std::printf("%s\n", line);
+  };
 
   // The game folder holds `held`; each run takes it to `other(held)`, and
   // the files it wrote are checked before the next.
@@ -521,8 +526,7 @@ std::vector<std::string> Measure(const stdfs::path& work, size_t count, int runs
                   "%s, full switch: switch %.1f ms, copy loop %.1f ms, safe loop %.1f ms; "
                   "switch/copy loop %.2f, switch/safe loop %.2f",
                   head.c_str(), sw, copy, safe, sw / copy, sw / safe);
-    lines.push_back(line);
-    std::printf("%s\n", line);
+    say();
   }
 
   // Switches to the version installed, which find every file in place.
@@ -536,8 +540,7 @@ std::vector<std::string> Measure(const stdfs::path& work, size_t count, int runs
                   "%s, no-op switch: no-op switch %.1f ms, look-up loop %.1f ms; "
                   "no-op/look-up loop %.2f",
                   head.c_str(), sw, look, sw / look);
-    lines.push_back(line);
-    std::printf("%s\n", line);
+    say();
   }
 
   // Half switches, between A and C: the odd entries change.
@@ -561,8 +564,7 @@ std::vector<std::string> Measure(const stdfs::path& work, size_t count, int runs
                   "%s, half-changed switch: switch %.1f ms, safe loop over the changed half "
                   "%.1f ms; switch/safe loop %.2f",
                   head.c_str(), sw, safe, sw / safe);
-    lines.push_back(line);
-    std::printf("%s\n", line);
+    say();
   }
 
   // Starts of Plover.exe, after a switch to B was killed half-way and
@@ -620,8 +622,7 @@ std::vector<std::string> Measure(const stdfs::path& work, size_t count, int runs
                   "%s, start after a kill: after a kill %.1f ms, normal start %.1f ms; "
                   "after kill/normal %.2f",
                   head.c_str(), afterKill, normal, afterKill / normal);
-    lines.push_back(line);
-    std::printf("%s\n", line);
+    say();
   }
   std::fflush(stdout);
   return lines;
